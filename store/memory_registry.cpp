@@ -1,0 +1,137 @@
+#include "memory_registry.h"
+
+#include <cstring>
+#include <cwctype>
+
+namespace {
+
+std::vector<std::uint8_t> DwordBytes(std::uint32_t value) {
+    std::vector<std::uint8_t> bytes(4);
+    for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return bytes;
+}
+
+}  // namespace
+
+MemoryRegistry::MemoryRegistry() = default;
+MemoryRegistry::~MemoryRegistry() = default;
+
+std::wstring MemoryRegistry::Fold(std::wstring_view text) {
+    std::wstring folded(text);
+    for (wchar_t& c : folded) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return folded;
+}
+
+MemoryRegistry::Key* MemoryRegistry::FindKey(std::wstring_view path) {
+    const auto found = m_keys.find(Fold(path));
+    return found == m_keys.end() ? nullptr : &found->second;
+}
+
+const MemoryRegistry::Key* MemoryRegistry::FindKey(std::wstring_view path) const {
+    const auto found = m_keys.find(Fold(path));
+    return found == m_keys.end() ? nullptr : &found->second;
+}
+
+MemoryRegistry::OpenKeyRecord* MemoryRegistry::FindOpen(RegistryKey key) {
+    const auto found = m_openKeys.find(key);
+    return found == m_openKeys.end() ? nullptr : found->second.get();
+}
+
+RegistryKey MemoryRegistry::Open(std::wstring folded, RegistryAccess access) {
+    auto record = std::make_unique<OpenKeyRecord>(OpenKeyRecord{std::move(folded), access});
+    RegistryKey handle = record.get();
+    m_openKeys.emplace(handle, std::move(record));
+    return handle;
+}
+
+RegistryStatus MemoryRegistry::OpenKey(const wchar_t* path, RegistryAccess access,
+                                       RegistryKey& key) {
+    const Key* found = FindKey(path);
+    if (found == nullptr) return RegistryStatus::notFound;
+    if (access == RegistryAccess::setValue && found->writesDenied) {
+        return RegistryStatus::accessDenied;
+    }
+    key = Open(Fold(path), access);
+    return RegistryStatus::ok;
+}
+
+RegistryStatus MemoryRegistry::CreateKey(const wchar_t* path, RegistryAccess access,
+                                         RegistryKey& key) {
+    if (FindKey(path) != nullptr) return OpenKey(path, access, key);
+
+    // A new key and its missing parents; a parent locked against writing refuses them.
+    const std::wstring folded = Fold(path);
+    for (std::size_t end = folded.find(L'\\'); end != std::wstring::npos;
+         end = folded.find(L'\\', end + 1)) {
+        const Key* parent = FindKey(folded.substr(0, end));
+        if (parent != nullptr && parent->writesDenied) return RegistryStatus::accessDenied;
+    }
+    for (std::size_t end = folded.find(L'\\'); end != std::wstring::npos;
+         end = folded.find(L'\\', end + 1)) {
+        m_keys.try_emplace(folded.substr(0, end));
+    }
+    m_keys.try_emplace(folded);
+    key = Open(folded, access);
+    return RegistryStatus::ok;
+}
+
+RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const wchar_t* name,
+                                          RegistryType& type, std::uint8_t* data,
+                                          std::uint32_t& size) {
+    const OpenKeyRecord* record = FindOpen(key);
+    if (record == nullptr) return RegistryStatus::failed;
+    const Key* found = FindKey(record->path);
+    if (found == nullptr) return RegistryStatus::failed;  // deleted while open
+    const auto value = found->values.find(Fold(name));
+    if (value == found->values.end()) return RegistryStatus::notFound;
+
+    type = value->second.type;
+    const auto needed = static_cast<std::uint32_t>(value->second.bytes.size());
+    if (needed > size) {
+        size = needed;
+        return RegistryStatus::moreData;
+    }
+    if (needed > 0) std::memcpy(data, value->second.bytes.data(), needed);
+    size = needed;
+    return RegistryStatus::ok;
+}
+
+RegistryStatus MemoryRegistry::SetDwordValue(RegistryKey key, const wchar_t* name,
+                                             std::uint32_t value) {
+    const OpenKeyRecord* record = FindOpen(key);
+    if (record == nullptr) return RegistryStatus::failed;
+    if (record->access != RegistryAccess::setValue) return RegistryStatus::accessDenied;
+    Key* found = FindKey(record->path);
+    if (found == nullptr) return RegistryStatus::failed;
+    found->values[Fold(name)] = Value{RegistryType::dword, DwordBytes(value)};
+    return RegistryStatus::ok;
+}
+
+void MemoryRegistry::CloseKey(RegistryKey key) { m_openKeys.erase(key); }
+
+void MemoryRegistry::PutValue(std::wstring_view path, std::wstring_view name,
+                              RegistryType type, std::vector<std::uint8_t> bytes) {
+    m_keys[Fold(path)].values[Fold(name)] = Value{type, std::move(bytes)};
+}
+
+void MemoryRegistry::PutDword(std::wstring_view path, std::wstring_view name,
+                              std::uint32_t value) {
+    PutValue(path, name, RegistryType::dword, DwordBytes(value));
+}
+
+void MemoryRegistry::DeleteKey(std::wstring_view path) { m_keys.erase(Fold(path)); }
+
+void MemoryRegistry::DenyWrites(std::wstring_view path) { m_keys[Fold(path)].writesDenied = true; }
+
+bool MemoryRegistry::HasKey(std::wstring_view path) const { return FindKey(path) != nullptr; }
+
+bool MemoryRegistry::GetValue(std::wstring_view path, std::wstring_view name,
+                              RegistryType& type, std::vector<std::uint8_t>& bytes) const {
+    const Key* found = FindKey(path);
+    if (found == nullptr) return false;
+    const auto value = found->values.find(Fold(name));
+    if (value == found->values.end()) return false;
+    type = value->second.type;
+    bytes = value->second.bytes;
+    return true;
+}
