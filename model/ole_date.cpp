@@ -14,7 +14,7 @@ using std::chrono::year;
 using std::chrono::year_month_day;
 
 constexpr sys_days kEpoch = year{1899} / 12 / 30;
-constexpr long kSecondsPerDay = 86400;
+constexpr std::int64_t kSecondsPerDay = 86400;
 
 }  // namespace
 
@@ -30,9 +30,9 @@ bool Encode(const DateFields& fields, double& value) {
     const year_month_day date{year{fields.year}, month{fields.month}, day{fields.day}};
     if (!date.ok()) return false;
 
-    const long dayNumber = (sys_days{date} - kEpoch).count();
+    const std::int64_t dayNumber = (sys_days{date} - kEpoch).count();
     const double timeOfDay =
-        static_cast<double>(fields.hour * 3600L + fields.minute * 60L + fields.second) /
+        static_cast<double>(fields.hour * 3600 + fields.minute * 60 + fields.second) /
         static_cast<double>(kSecondsPerDay);
     value = dayNumber >= 0 ? static_cast<double>(dayNumber) + timeOfDay
                            : static_cast<double>(dayNumber) - timeOfDay;
@@ -45,8 +45,8 @@ bool Decode(double value, DateFields& fields) {
 
     const double linear = Linear(value);
     const double wholeDays = std::floor(linear);
-    long dayNumber = static_cast<long>(wholeDays);
-    long secondOfDay = std::lround((linear - wholeDays) * kSecondsPerDay);
+    std::int64_t dayNumber = static_cast<std::int64_t>(wholeDays);
+    std::int64_t secondOfDay = std::llround((linear - wholeDays) * kSecondsPerDay);
     if (secondOfDay >= kSecondsPerDay) {  // 23:59:59.5 and later round into the next day
         ++dayNumber;
         secondOfDay -= kSecondsPerDay;

@@ -3,6 +3,8 @@
 // still counts forwards, so -1.25 is 29 December 1899, 06:00.
 #pragma once
 
+#include <cstdint>
+
 #include "date_fields.h"
 
 namespace ole_date {
@@ -10,8 +12,8 @@ namespace ole_date {
 // The encodable range: 1 January 100 to 31 December 9999.
 inline constexpr int kFirstYear = 100;
 inline constexpr int kLastYear = 9999;
-inline constexpr long kFirstDayNumber = -657434;  // 1 January 100
-inline constexpr long kLastDayNumber = 2958465;   // 31 December 9999
+inline constexpr std::int64_t kFirstDayNumber = -657434;  // 1 January 100
+inline constexpr std::int64_t kLastDayNumber = 2958465;   // 31 December 9999
 
 // The value on a linear day scale, so that two values can be subtracted.
 double Linear(double value);

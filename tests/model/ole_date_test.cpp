@@ -12,7 +12,7 @@ namespace {
 // the day numbers are consecutive, that each decodes back to the same date with the
 // right weekday and day of the year, at several times of day.
 TEST(OleDate, EveryDayRoundTripsWithWeekdayAndDayOfYear) {
-    long expectedDayNumber = ole_date::kFirstDayNumber;
+    std::int64_t expectedDayNumber = ole_date::kFirstDayNumber;
     int weekday = 5;  // 1 January 100 was a Friday (proleptic Gregorian), Sunday = 0
     const int secondsOfDay[] = {0, 1, 6 * 3600, 12 * 3600 + 34 * 60 + 56, 86399};
     int failures = 0;
