@@ -13,7 +13,7 @@ constexpr std::array<std::wstring_view, 12> kMonths = {
 
 // Appends into a fixed buffer, remembering whether anything was cut off.
 class Output {
-public:
+  public:
     explicit Output(wchar_t (&buffer)[kBufferChars]) : m_buffer(buffer) {}
 
     void Text(std::wstring_view text) {
@@ -42,7 +42,7 @@ public:
         return m_length;
     }
 
-private:
+  private:
     wchar_t (&m_buffer)[kBufferChars];
     std::size_t m_length = 0;
     bool m_overflow = false;
@@ -64,20 +64,48 @@ std::size_t Render(std::wstring_view pattern, const DateFields& fields,
         }
         const wchar_t conversion = pattern[++i];
         switch (conversion) {
-            case L'A': out.Text(Name(kWeekdays, fields.dayOfWeek)); break;
-            case L'a': out.Text(Name(kWeekdays, fields.dayOfWeek).substr(0, 3)); break;
-            case L'B': out.Text(Name(kMonths, fields.month - 1u)); break;
-            case L'b': out.Text(Name(kMonths, fields.month - 1u).substr(0, 3)); break;
-            case L'd': out.Number(fields.day, 2); break;
-            case L'm': out.Number(fields.month, 2); break;
-            case L'Y': out.Number(fields.year, 4); break;
-            case L'y': out.Number(fields.year % 100u, 2); break;
-            case L'H': out.Number(fields.hour, 2); break;
-            case L'M': out.Number(fields.minute, 2); break;
-            case L'S': out.Number(fields.second, 2); break;
-            case L'j': out.Number(fields.dayOfYear, 3); break;
-            case L'w': out.Number(fields.dayOfWeek, 1); break;
-            case L'%': out.Char(L'%'); break;
+            case L'A':
+                out.Text(Name(kWeekdays, fields.dayOfWeek));
+                break;
+            case L'a':
+                out.Text(Name(kWeekdays, fields.dayOfWeek).substr(0, 3));
+                break;
+            case L'B':
+                out.Text(Name(kMonths, fields.month - 1u));
+                break;
+            case L'b':
+                out.Text(Name(kMonths, fields.month - 1u).substr(0, 3));
+                break;
+            case L'd':
+                out.Number(fields.day, 2);
+                break;
+            case L'm':
+                out.Number(fields.month, 2);
+                break;
+            case L'Y':
+                out.Number(fields.year, 4);
+                break;
+            case L'y':
+                out.Number(fields.year % 100u, 2);
+                break;
+            case L'H':
+                out.Number(fields.hour, 2);
+                break;
+            case L'M':
+                out.Number(fields.minute, 2);
+                break;
+            case L'S':
+                out.Number(fields.second, 2);
+                break;
+            case L'j':
+                out.Number(fields.dayOfYear, 3);
+                break;
+            case L'w':
+                out.Number(fields.dayOfWeek, 1);
+                break;
+            case L'%':
+                out.Char(L'%');
+                break;
             default:
                 out.Char(L'%');
                 out.Char(conversion);

@@ -10,7 +10,7 @@
 inline constexpr wchar_t kDateStoreKey[] = L"Software\\Quillmark";
 
 class DateStore {
-public:
+  public:
     explicit DateStore(Registry& registry) : m_registry(registry) {}
 
     // Never fails: each value that cannot be read as 4 bytes keeps its default
@@ -21,6 +21,6 @@ public:
     // all three were stored.
     bool WriteStoredDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 
-private:
+  private:
     Registry& m_registry;
 };

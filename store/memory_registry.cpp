@@ -75,9 +75,8 @@ RegistryStatus MemoryRegistry::CreateKey(const wchar_t* path, RegistryAccess acc
     return RegistryStatus::ok;
 }
 
-RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const wchar_t* name,
-                                          RegistryType& type, std::uint8_t* data,
-                                          std::uint32_t& size) {
+RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
+                                          std::uint8_t* data, std::uint32_t& size) {
     const OpenKeyRecord* record = FindOpen(key);
     if (record == nullptr) return RegistryStatus::failed;
     const Key* found = FindKey(record->path);
@@ -107,26 +106,33 @@ RegistryStatus MemoryRegistry::SetDwordValue(RegistryKey key, const wchar_t* nam
     return RegistryStatus::ok;
 }
 
-void MemoryRegistry::CloseKey(RegistryKey key) { m_openKeys.erase(key); }
+void MemoryRegistry::CloseKey(RegistryKey key) {
+    m_openKeys.erase(key);
+}
 
-void MemoryRegistry::PutValue(std::wstring_view path, std::wstring_view name,
-                              RegistryType type, std::vector<std::uint8_t> bytes) {
+void MemoryRegistry::PutValue(std::wstring_view path, std::wstring_view name, RegistryType type,
+                              std::vector<std::uint8_t> bytes) {
     m_keys[Fold(path)].values[Fold(name)] = Value{type, std::move(bytes)};
 }
 
-void MemoryRegistry::PutDword(std::wstring_view path, std::wstring_view name,
-                              std::uint32_t value) {
+void MemoryRegistry::PutDword(std::wstring_view path, std::wstring_view name, std::uint32_t value) {
     PutValue(path, name, RegistryType::dword, DwordBytes(value));
 }
 
-void MemoryRegistry::DeleteKey(std::wstring_view path) { m_keys.erase(Fold(path)); }
+void MemoryRegistry::DeleteKey(std::wstring_view path) {
+    m_keys.erase(Fold(path));
+}
 
-void MemoryRegistry::DenyWrites(std::wstring_view path) { m_keys[Fold(path)].writesDenied = true; }
+void MemoryRegistry::DenyWrites(std::wstring_view path) {
+    m_keys[Fold(path)].writesDenied = true;
+}
 
-bool MemoryRegistry::HasKey(std::wstring_view path) const { return FindKey(path) != nullptr; }
+bool MemoryRegistry::HasKey(std::wstring_view path) const {
+    return FindKey(path) != nullptr;
+}
 
-bool MemoryRegistry::GetValue(std::wstring_view path, std::wstring_view name,
-                              RegistryType& type, std::vector<std::uint8_t>& bytes) const {
+bool MemoryRegistry::GetValue(std::wstring_view path, std::wstring_view name, RegistryType& type,
+                              std::vector<std::uint8_t>& bytes) const {
     const Key* found = FindKey(path);
     if (found == nullptr) return false;
     const auto value = found->values.find(Fold(name));

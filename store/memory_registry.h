@@ -13,14 +13,12 @@
 #include "registry.h"
 
 class MemoryRegistry final : public Registry {
-public:
+  public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
-    RegistryStatus OpenKey(const wchar_t* path, RegistryAccess access,
-                           RegistryKey& key) override;
-    RegistryStatus CreateKey(const wchar_t* path, RegistryAccess access,
-                             RegistryKey& key) override;
+    RegistryStatus OpenKey(const wchar_t* path, RegistryAccess access, RegistryKey& key) override;
+    RegistryStatus CreateKey(const wchar_t* path, RegistryAccess access, RegistryKey& key) override;
     RegistryStatus QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
                               std::uint8_t* data, std::uint32_t& size) override;
     RegistryStatus SetDwordValue(RegistryKey key, const wchar_t* name,
@@ -39,7 +37,7 @@ public:
                   std::vector<std::uint8_t>& bytes) const;
     int OpenKeyCount() const { return static_cast<int>(m_openKeys.size()); }
 
-private:
+  private:
     struct Value {
         RegistryType type = RegistryType::none;
         std::vector<std::uint8_t> bytes;

@@ -14,7 +14,7 @@ enum class RegistryType : std::uint32_t { none = 0, sz = 1, binary = 3, dword = 
 using RegistryKey = void*;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Paths and names are NUL-terminated. Opens an existing key below the current
@@ -27,9 +27,8 @@ public:
     // Copies the value's bytes into `data`. On entry `size` is the buffer's size; on
     // success it is the value's size. A value larger than the buffer gives moreData.
     // The value's type is reported, not checked.
-    virtual RegistryStatus QueryValue(RegistryKey key, const wchar_t* name,
-                                      RegistryType& type, std::uint8_t* data,
-                                      std::uint32_t& size) = 0;
+    virtual RegistryStatus QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
+                                      std::uint8_t* data, std::uint32_t& size) = 0;
     virtual RegistryStatus SetDwordValue(RegistryKey key, const wchar_t* name,
                                          std::uint32_t value) = 0;
     virtual void CloseKey(RegistryKey key) = 0;
@@ -37,7 +36,7 @@ public:
 
 // Closes a key when it leaves scope; the registry's open keys are never leaked.
 class ScopedRegistryKey {
-public:
+  public:
     explicit ScopedRegistryKey(Registry& registry) : m_registry(registry) {}
     ~ScopedRegistryKey() {
         if (m_key != nullptr) m_registry.CloseKey(m_key);
@@ -48,7 +47,7 @@ public:
     RegistryKey& Receive() { return m_key; }
     RegistryKey Get() const { return m_key; }
 
-private:
+  private:
     Registry& m_registry;
     RegistryKey m_key = nullptr;
 };

@@ -6,11 +6,16 @@ namespace {
 
 RegistryStatus StatusOf(LSTATUS result) {
     switch (result) {
-        case ERROR_SUCCESS: return RegistryStatus::ok;
-        case ERROR_FILE_NOT_FOUND: return RegistryStatus::notFound;
-        case ERROR_MORE_DATA: return RegistryStatus::moreData;
-        case ERROR_ACCESS_DENIED: return RegistryStatus::accessDenied;
-        default: return RegistryStatus::failed;
+        case ERROR_SUCCESS:
+            return RegistryStatus::ok;
+        case ERROR_FILE_NOT_FOUND:
+            return RegistryStatus::notFound;
+        case ERROR_MORE_DATA:
+            return RegistryStatus::moreData;
+        case ERROR_ACCESS_DENIED:
+            return RegistryStatus::accessDenied;
+        default:
+            return RegistryStatus::failed;
     }
 }
 
@@ -19,15 +24,16 @@ REGSAM AccessRight(RegistryAccess access) {
     return access == RegistryAccess::setValue ? KEY_SET_VALUE : KEY_QUERY_VALUE;
 }
 
-HKEY ToHkey(RegistryKey key) { return static_cast<HKEY>(key); }
+HKEY ToHkey(RegistryKey key) {
+    return static_cast<HKEY>(key);
+}
 
 }  // namespace
 
 RegistryStatus Win32Registry::OpenKey(const wchar_t* path, RegistryAccess access,
                                       RegistryKey& key) {
     HKEY opened = nullptr;
-    const LSTATUS result =
-        RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, AccessRight(access), &opened);
+    const LSTATUS result = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, AccessRight(access), &opened);
     if (result == ERROR_SUCCESS) key = opened;
     return StatusOf(result);
 }
@@ -42,9 +48,8 @@ RegistryStatus Win32Registry::CreateKey(const wchar_t* path, RegistryAccess acce
     return StatusOf(result);
 }
 
-RegistryStatus Win32Registry::QueryValue(RegistryKey key, const wchar_t* name,
-                                         RegistryType& type, std::uint8_t* data,
-                                         std::uint32_t& size) {
+RegistryStatus Win32Registry::QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
+                                         std::uint8_t* data, std::uint32_t& size) {
     DWORD valueType = REG_NONE;
     DWORD valueSize = size;
     const LSTATUS result =
@@ -61,4 +66,6 @@ RegistryStatus Win32Registry::SetDwordValue(RegistryKey key, const wchar_t* name
                                    reinterpret_cast<const BYTE*>(&data), sizeof data));
 }
 
-void Win32Registry::CloseKey(RegistryKey key) { RegCloseKey(ToHkey(key)); }
+void Win32Registry::CloseKey(RegistryKey key) {
+    RegCloseKey(ToHkey(key));
+}

@@ -4,11 +4,9 @@
 #include "registry.h"
 
 class Win32Registry final : public Registry {
-public:
-    RegistryStatus OpenKey(const wchar_t* path, RegistryAccess access,
-                           RegistryKey& key) override;
-    RegistryStatus CreateKey(const wchar_t* path, RegistryAccess access,
-                             RegistryKey& key) override;
+  public:
+    RegistryStatus OpenKey(const wchar_t* path, RegistryAccess access, RegistryKey& key) override;
+    RegistryStatus CreateKey(const wchar_t* path, RegistryAccess access, RegistryKey& key) override;
     RegistryStatus QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
                               std::uint8_t* data, std::uint32_t& size) override;
     RegistryStatus SetDwordValue(RegistryKey key, const wchar_t* name,

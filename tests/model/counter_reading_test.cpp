@@ -51,7 +51,9 @@ TEST(ComputeReading, CalendarBoundariesInUtc) {
         {{2008, 6, 30}, june30 + 1461 * 86400, {kJune30, 4, 0, 1, 0, 0, 0, 1461}},
         // A start tomorrow, seen at 18:00 today.
         {{2008, 7, 1}, june30 + 18 * 3600, {L"Tuesday, July 01, 2008", 0, 0, 0, -6, 0, 0, 0}},
-        {{2008, 7, 1}, june30 + 18 * 3600 + 1, {L"Tuesday, July 01, 2008", 0, 0, 0, -5, -59, -59, 0}},
+        {{2008, 7, 1},
+         june30 + 18 * 3600 + 1,
+         {L"Tuesday, July 01, 2008", 0, 0, 0, -5, -59, -59, 0}},
         {{2008, 7, 2}, june30, {L"Wednesday, July 02, 2008", 0, 0, -2, 0, 0, 0, -2}},
         // An invalid start counts from the preset value 0.0, 30 December 1899.
         {{2008, 13, 1}, june30, {L"Invalid DateTime", 108, 6, 29, 0, 0, 0, 39629}},
@@ -105,10 +107,10 @@ TEST(ComputeReading, DaylightSavingChangesFollowTheWallClock) {
         std::int32_t hours, minutes, seconds;
     };
     const Case cases[] = {
-        {"America/New_York", {2008, 3, 9}, 1205045999, 1, 59, 59},  // 01:59:59 EST
-        {"America/New_York", {2008, 3, 9}, 1205046000, 3, 0, 0},    // 03:00:00 EDT
-        {"America/New_York", {2008, 11, 2}, 1225603800, 1, 30, 0},  // 01:30 EDT
-        {"America/New_York", {2008, 11, 2}, 1225607400, 1, 30, 0},  // 01:30 EST, again
+        {"America/New_York", {2008, 3, 9}, 1205045999, 1, 59, 59},     // 01:59:59 EST
+        {"America/New_York", {2008, 3, 9}, 1205046000, 3, 0, 0},       // 03:00:00 EDT
+        {"America/New_York", {2008, 11, 2}, 1225603800, 1, 30, 0},     // 01:30 EDT
+        {"America/New_York", {2008, 11, 2}, 1225607400, 1, 30, 0},     // 01:30 EST, again
         {"Australia/Lord_Howe", {2008, 4, 6}, 1207407599, 1, 59, 59},  // +11
         {"Australia/Lord_Howe", {2008, 4, 6}, 1207407600, 1, 30, 0},   // +10:30
     };

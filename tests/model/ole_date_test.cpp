@@ -34,9 +34,8 @@ TEST(OleDate, EveryDayRoundTripsWithWeekdayAndDayOfYear) {
                     const double whole = value < 0 ? std::ceil(value) : std::floor(value);
                     if (!ok || whole != static_cast<double>(expectedDayNumber) ||
                         out.year != in.year || out.month != in.month || out.day != in.day ||
-                        out.hour != in.hour || out.minute != in.minute ||
-                        out.second != in.second || out.dayOfWeek != weekday ||
-                        out.dayOfYear != dayOfYear) {
+                        out.hour != in.hour || out.minute != in.minute || out.second != in.second ||
+                        out.dayOfWeek != weekday || out.dayOfYear != dayOfYear) {
                         ADD_FAILURE() << year << "-" << month << "-" << day << " +" << secondOfDay
                                       << "s: value " << value << ", decoded " << out.year << "-"
                                       << out.month << "-" << out.day << " " << out.hour << ":"

@@ -40,8 +40,8 @@ TEST(SerialDateTime, SetDateTimeValidity) {
     for (const Case& c : cases) {
         SerialDateTime date;
         date.SetDateTime(c.year, c.month, c.day, c.hour, c.minute, c.second);
-        SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day << " "
-                                        << c.hour << ":" << c.minute << ":" << c.second);
+        SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << "-" << c.day << " " << c.hour
+                                        << ":" << c.minute << ":" << c.second);
         EXPECT_EQ(date.status, c.valid ? DateStatus::valid : DateStatus::invalid);
         // An invalid date keeps the preset value.
         EXPECT_DOUBLE_EQ(date.value, c.valid ? c.value : 0.0);
@@ -66,14 +66,10 @@ TEST(SerialDateTime, FormatSerialDate) {
         const wchar_t* text;
     };
     const Case cases[] = {
-        {1970, 1, 1, L"Thursday, January 01, 1970"},
-        {2008, 6, 30, L"Monday, June 30, 2008"},
-        {999, 6, 15, L"Saturday, June 15, 0999"},
-        {100, 1, 1, L"Friday, January 01, 0100"},
-        {9999, 12, 31, L"Friday, December 31, 9999"},
-        {1899, 12, 29, L"Friday, December 29, 1899"},
-        {2000, 2, 29, L"Tuesday, February 29, 2000"},
-        {2007, 2, 29, L"Invalid DateTime"},
+        {1970, 1, 1, L"Thursday, January 01, 1970"},  {2008, 6, 30, L"Monday, June 30, 2008"},
+        {999, 6, 15, L"Saturday, June 15, 0999"},     {100, 1, 1, L"Friday, January 01, 0100"},
+        {9999, 12, 31, L"Friday, December 31, 9999"}, {1899, 12, 29, L"Friday, December 29, 1899"},
+        {2000, 2, 29, L"Tuesday, February 29, 2000"}, {2007, 2, 29, L"Invalid DateTime"},
     };
     for (const Case& c : cases) {
         SerialDateTime date;

@@ -11,7 +11,7 @@
 #endif
 
 class ScopedTimeZone {
-public:
+  public:
     // `zone` in the runtime's own format: an IANA name natively, "EST5EDT" or "UTC"
     // for the Windows runtime.
     explicit ScopedTimeZone(const char* zone) {
@@ -22,7 +22,7 @@ public:
     ScopedTimeZone(const ScopedTimeZone&) = delete;
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
-private:
+  private:
     static void Set(const char* zone) {
 #ifdef _WIN32
         _putenv_s("TZ", zone ? zone : "");

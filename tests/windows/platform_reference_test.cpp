@@ -1,10 +1,10 @@
 // Our portable date code against the Windows platform's: SystemTimeToVariantTime,
 // VariantTimeToSystemTime, VarUdateFromDate and the C runtime's wcsftime, put together
 // the way the counter uses them. Status, value and text must agree.
-#include <windows.h>
-#include <oleauto.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <oleauto.h>
 
 #include <cmath>
 #include <ctime>
@@ -79,8 +79,8 @@ bool Agree(std::int32_t year, std::int32_t month, std::int32_t day, std::int32_t
         ours.status != DateStatus::valid || std::fabs(ours.value - platform.value) < 1e-9;
     if (ours.status == platform.status && valuesAgree && ours.text == platform.text) return true;
     ADD_FAILURE() << year << "-" << month << "-" << day << " " << hour << ":" << minute << ":"
-                  << second << ": ours " << static_cast<int>(ours.status) << " "
-                  << ours.value << " [" << testing::PrintToString(ours.text) << "], platform "
+                  << second << ": ours " << static_cast<int>(ours.status) << " " << ours.value
+                  << " [" << testing::PrintToString(ours.text) << "], platform "
                   << static_cast<int>(platform.status) << " " << platform.value << " ["
                   << testing::PrintToString(platform.text) << "]";
     return false;
@@ -105,12 +105,12 @@ TEST(PlatformReference, EveryDayOfTheRangeAtSeveralTimes) {
 
 TEST(PlatformReference, OutOfRangeAndRandomFields) {
     std::mt19937 random(1899);
-    const std::int32_t odd[] = {0,   13,   65537, 32,     24,        60,  -1,     99,
+    const std::int32_t odd[] = {0,   13,   65537, 32,    24,        60,   -1,          99,
                                 100, 9999, 10000, 65535, INT32_MAX, 1899, 65536 + 2008};
     const auto pick = [&](std::int32_t low, std::int32_t high) {
         if (random() % 4 == 0) return odd[random() % std::size(odd)];
-        return static_cast<std::int32_t>(low + static_cast<std::int32_t>(
-                                                   random() % static_cast<unsigned>(high - low + 1)));
+        return static_cast<std::int32_t>(
+            low + static_cast<std::int32_t>(random() % static_cast<unsigned>(high - low + 1)));
     };
     int failures = 0;
     for (int i = 0; i < 1000000 && failures < 10; ++i) {

@@ -95,8 +95,8 @@ std::string AnswerDate(const DateCommand& command) {
                      command.second);
     std::string out = date.status == DateStatus::valid ? "valid\t" : "invalid\t";
     char number[32];
-    const auto result = std::to_chars(number, number + sizeof number, date.value,
-                                      std::chars_format::general, 17);
+    const auto result =
+        std::to_chars(number, number + sizeof number, date.value, std::chars_format::general, 17);
     out.append(number, result.ptr);
     out += '\t';
     AppendWide(out, date.FormatSerialDate(kStartDatePattern));
