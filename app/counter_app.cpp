@@ -1,0 +1,65 @@
+#include "counter_app.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "counter_dlg.h"
+#include "resource.h"
+
+namespace {
+
+// The process's one application object.
+CCounterApp theApp;
+
+}  // namespace
+
+const framework::MessageTableEntry<CCounterApp> CCounterApp::kCommandTable[] = {
+    {WM_COMMAND, framework::kAnyCode, ID_HELP, &CCounterApp::OnHelp},
+};
+
+BOOL CCounterApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    if (FAILED(OleInitialize(nullptr))) {
+        MessageBoxW(nullptr, L"Tallyvane could not start: OLE could not be initialised.",
+                    L"Tallyvane", MB_OK);
+        m_nExitCode = 1;
+        return FALSE;
+    }
+    m_bOleInitialized = true;
+
+    // One counter per desktop: a running one, even hidden, is shown and raised instead.
+    if (HWND running = FindWindowW(L"#32770", L"Tallyvane")) {
+        ShowWindow(running, SW_SHOW);
+        BringWindowToTop(running);
+    } else {
+        CCounterDlg counter(m_store);
+        m_pMainWnd = &counter;
+        counter.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    // No message loop: the process ends here.
+    return FALSE;
+}
+
+int CCounterApp::ExitInstance() {
+    if (m_bOleInitialized) OleUninitialize();
+    return CWinApp::ExitInstance();
+}
+
+bool CCounterApp::OnCommand(WPARAM wParam) {
+    LRESULT result = 0;
+    return framework::DispatchMessageTable(*this, kCommandTable, WM_COMMAND, wParam, 0, result);
+}
+
+LRESULT CCounterApp::OnHelp(WPARAM, LPARAM, bool&) {
+    const wchar_t* text = nullptr;
+    // Length 0 asks for a pointer into the resource itself, with no copy and no limit.
+    const int length = LoadStringW(m_hInstance, IDS_HELP_TEXT, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0) return 0;
+    const std::wstring help(text, static_cast<std::size_t>(length));
+    HWND owner = m_pMainWnd != nullptr ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    MessageBoxW(owner, help.c_str(), L"Tallyvane Help", MB_OK | MB_ICONINFORMATION);
+    return 0;
+}

@@ -1,0 +1,118 @@
+#include "dialog.h"
+
+#include "win_app.h"
+
+namespace framework {
+
+const ClassInfo CDialog::kClassInfo = {"CDialog", nullptr, 0xFFFF};
+
+CDialog::CDialog(UINT templateId, HWND parent) : m_nIDTemplate(templateId), m_hWndParent(parent) {}
+
+bool CDialog::ProcessMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
+
+HWND CDialog::OwnerForModalRun() const {
+    if (m_hWndParent != nullptr) return m_hWndParent;
+    const CWinApp* app = CWinApp::Current();
+    if (app == nullptr || app->m_pMainWnd == nullptr || app->m_pMainWnd == this) return nullptr;
+    return app->m_pMainWnd->GetSafeHwnd();
+}
+
+INT_PTR CDialog::DoModal() {
+    return DialogBoxParamW(ResourceInstance(), MAKEINTRESOURCEW(m_nIDTemplate), OwnerForModalRun(),
+                           DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    ::EndDialog(m_hWnd, result);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->m_hWnd = window;
+        const BOOL result = self->OnInitDialog();
+        // Templates place every dialog at 0, 0; a top-level one opens centred instead.
+        RECT rect;
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0 &&
+            GetWindowRect(window, &rect) && rect.left == 0 && rect.top == 0) {
+            CenterWindow(window);
+        }
+        return result;
+    }
+    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (self == nullptr) return FALSE;
+    const INT_PTR handled = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+    }
+    return handled;
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (ProcessMessage(message, wParam, lParam, result)) {
+        switch (message) {
+            // These return their answer directly instead of through DWLP_MSGRESULT.
+            case WM_QUERYDRAGICON:
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORDLG:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORLISTBOX:
+            case WM_CTLCOLORSCROLLBAR:
+            case WM_COMPAREITEM:
+            case WM_VKEYTOITEM:
+            case WM_CHARTOITEM:
+                return result;
+            default:
+                SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+                return TRUE;
+        }
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        switch (LOWORD(wParam)) {
+            case IDOK:
+                OnOK();
+                return TRUE;
+            case IDCANCEL:
+                OnCancel();
+                return TRUE;
+            default:
+                break;
+        }
+    }
+    // Commands nobody here handles go on to the application, as in command routing.
+    if (message == WM_COMMAND) {
+        if (CWinApp* app = CWinApp::Current(); app != nullptr && app->OnCommand(wParam))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void CenterWindow(HWND window) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HWND owner = GetWindow(window, GW_OWNER);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT area = monitor.rcWork;
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &area);
+
+    const LONG width = rect.right - rect.left;
+    const LONG height = rect.bottom - rect.top;
+    LONG left = area.left + (area.right - area.left - width) / 2;
+    LONG top = area.top + (area.bottom - area.top - height) / 2;
+    const RECT& work = monitor.rcWork;
+    if (left + width > work.right) left = work.right - width;
+    if (top + height > work.bottom) top = work.bottom - height;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace framework

@@ -1,0 +1,5 @@
+#include "about_box.h"
+
+#include "resource.h"
+
+CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX) {}

@@ -1,0 +1,9 @@
+// The about box: the product, its version and its copyright.
+#pragma once
+
+#include "dialog.h"
+
+class CAboutBox : public framework::CDialog {
+  public:
+    CAboutBox();
+};

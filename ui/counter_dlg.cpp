@@ -1,0 +1,182 @@
+#include "counter_dlg.h"
+
+#include <ctime>
+
+#include "about_box.h"
+#include "count_text.h"
+#include "counter_reading.h"
+#include "handles.h"
+#include "options_dlg.h"
+#include "resource.h"
+#include "tray_icon.h"
+#include "win_app.h"
+
+using framework::kAnyCode;
+using framework::kAnyId;
+
+namespace {
+
+constexpr UINT_PTR kRefreshTimerId = 1;
+constexpr UINT kRefreshMilliseconds = 100;
+
+// Sent again by the shell whenever the taskbar is created afresh (when Explorer
+// restarts); our icon is gone then and must be added again.
+const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
+
+}  // namespace
+
+const framework::MessageTableEntry<CCounterDlg> CCounterDlg::kMessageTable[] = {
+    {WM_TIMER, kAnyCode, kAnyId, &CCounterDlg::OnTimer},
+    {WM_SYSCOMMAND, kAnyCode, kAnyId, &CCounterDlg::OnSysCommand},
+    {WM_PAINT, kAnyCode, kAnyId, &CCounterDlg::OnPaint},
+    {WM_QUERYDRAGICON, kAnyCode, kAnyId, &CCounterDlg::OnQueryDragIcon},
+    {WM_DESTROY, kAnyCode, kAnyId, &CCounterDlg::OnDestroy},
+    {WM_TRAY_NOTIFY, kAnyCode, kAnyId, &CCounterDlg::OnTrayNotify},
+    {WM_COMMAND, BN_CLICKED, ID_DEFAULT_HELP, &CCounterDlg::OnOptions},
+};
+
+CCounterDlg::CCounterDlg(DateStore& store)
+    : CDialog(IDD_TALLYVANE_DIALOG),
+      m_store(store),
+      m_hIcon(LoadIconW(framework::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+
+bool CCounterDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_TASKBAR_CREATED && WM_TASKBAR_CREATED != 0) {
+        AddTrayIcon(m_hWnd);
+        return true;
+    }
+    return framework::DispatchMessageTable(*this, kMessageTable, message, wParam, lParam, result);
+}
+
+BOOL CCounterDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE)) {
+        wchar_t about[64] = L"";
+        LoadStringW(framework::ResourceInstance(), IDS_ABOUTBOX, about, 64);
+        if (about[0] != L'\0') {
+            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
+        }
+    }
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    RefreshCounter();
+    AddTrayIcon(m_hWnd);
+    m_nTimer = SetTimer(m_hWnd, kRefreshTimerId, kRefreshMilliseconds, nullptr);
+    return TRUE;
+}
+
+void CCounterDlg::RefreshCounter() {
+    const CounterReading reading = ComputeReading(m_store.ReadStoredDate(), std::time(nullptr));
+    SetDlgItemTextW(m_hWnd, IDC_START_DATE, reading.dateText.c_str());
+    const std::pair<int, std::int32_t> numbers[] = {
+        {IDC_YEARS, reading.years},         {IDC_MONTHS, reading.months},
+        {IDC_DAYS, reading.days},           {IDC_HOURS, reading.hours},
+        {IDC_MINUTES, reading.minutes},     {IDC_SECONDS, reading.seconds},
+        {IDC_TOTAL_DAYS, reading.totalDays}};
+    for (const auto& [control, number] : numbers) {
+        CountText text;
+        FormatCount(number, text);
+        SetDlgItemTextW(m_hWnd, control, text.data());
+    }
+}
+
+// Exit, Enter, Esc and the close button only hide the window; it keeps counting.
+void CCounterDlg::OnOK() {
+    ShowWindow(m_hWnd, SW_HIDE);
+}
+void CCounterDlg::OnCancel() {
+    ShowWindow(m_hWnd, SW_HIDE);
+}
+
+LRESULT CCounterDlg::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
+    if (wParam == kRefreshTimerId) RefreshCounter();
+    handled = false;
+    return 0;
+}
+
+LRESULT CCounterDlg::OnSysCommand(WPARAM wParam, LPARAM, bool& handled) {
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutBox about;
+        about.DoModal();
+    } else {
+        handled = false;
+    }
+    return 0;
+}
+
+LRESULT CCounterDlg::OnPaint(WPARAM, LPARAM, bool& handled) {
+    if (!IsIconic(m_hWnd)) {
+        handled = false;
+        return 0;
+    }
+    framework::PaintContext paint(m_hWnd);
+    SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
+    const int iconWidth = GetSystemMetrics(SM_CXICON);
+    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    const int x = (client.right - client.left - iconWidth + 1) / 2;
+    const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+    DrawIcon(paint.Get(), x, y, m_hIcon);
+    return 0;
+}
+
+LRESULT CCounterDlg::OnQueryDragIcon(WPARAM, LPARAM, bool&) {
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
+LRESULT CCounterDlg::OnDestroy(WPARAM, LPARAM, bool& handled) {
+    RemoveTrayIcon(m_hWnd);
+    handled = false;
+    return 0;
+}
+
+LRESULT CCounterDlg::OnTrayNotify(WPARAM, LPARAM lParam, bool&) {
+    switch (static_cast<UINT>(lParam)) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            ShowWindow(m_hWnd, SW_SHOW);
+            break;
+        case WM_RBUTTONDOWN:
+            ShowTrayMenu();
+            break;
+        default:
+            break;
+    }
+    return 1;
+}
+
+void CCounterDlg::ShowTrayMenu() {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const framework::PopupMenu menu;
+    m_hTrayMenu = menu.Get();
+    FillTrayMenu(m_hTrayMenu, m_hWnd);
+    const UINT command = static_cast<UINT>(
+        TrackPopupMenuEx(m_hTrayMenu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x,
+                         cursor.y, m_hWnd, nullptr));
+    switch (command) {
+        case kTrayShow:
+            ShowWindow(m_hWnd, SW_SHOW);
+            break;
+        case kTrayHide:
+            ShowWindow(m_hWnd, SW_HIDE);
+            break;
+        case kTrayExit:
+            KillTimer(m_hWnd, m_nTimer);
+            CDialog::OnOK();  // ends the program, unlike this window's hiding OnOK
+            break;
+        default:
+            break;
+    }
+    m_hTrayMenu = nullptr;  // the menu itself is destroyed as `menu` goes
+}
+
+LRESULT CCounterDlg::OnOptions(WPARAM, LPARAM, bool&) {
+    COptions options(m_store);
+    options.DoModal();
+    return 0;
+}

@@ -1,0 +1,38 @@
+// The main window: the start date and the running counter, refreshed ten times a
+// second from the store. Closing it only hides it; the notification-area menu ends
+// the program.
+#pragma once
+
+#include "date_store.h"
+#include "dialog.h"
+#include "message_table.h"
+
+class CCounterDlg : public framework::CDialog {
+  public:
+    explicit CCounterDlg(DateStore& store);
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+  private:
+    void RefreshCounter();
+    void ShowTrayMenu();
+
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnOptions(WPARAM wParam, LPARAM lParam, bool& handled);
+
+    static const framework::MessageTableEntry<CCounterDlg> kMessageTable[];
+
+    DateStore& m_store;
+    HICON m_hIcon;
+    UINT_PTR m_nTimer = 0;
+    HMENU m_hTrayMenu = nullptr;
+};

@@ -1,0 +1,24 @@
+// The counter's icon in the notification area and its right-click menu.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+// The icon's callback message, sent to the counter window with the mouse message.
+inline constexpr UINT WM_TRAY_NOTIFY = WM_USER + 111;  // 1135
+inline constexpr UINT kTrayIconId = 2;
+
+// The menu's commands.
+enum TrayCommand : UINT { kTrayShow = 1, kTrayHide = 2, kTrayExit = 3 };
+
+// The record for adding the icon: first-version size, icon id 2, flags 7, the
+// callback message and the tip "Tallyvane".
+NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon);
+
+// Adds the icon with the application's icon 128; nothing when that does not load.
+void AddTrayIcon(HWND owner);
+void RemoveTrayIcon(HWND owner);
+
+// Fills the tray menu for the window's visibility: Show or Hide, then Exit.
+void FillTrayMenu(HMENU menu, HWND window);
