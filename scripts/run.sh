@@ -1,12 +1,45 @@
 #!/usr/bin/env bash
-# Builds Tallyvane for Windows and shows the live counter reading for the stored start
-# date under Wine, once a second for ten seconds.
+# Builds Tallyvane for Windows and runs it under Wine.
+# On your display it runs until you end it from its notification-area menu. Without a
+# display it runs for about ten seconds on a private Xvfb, prints the eight texts its
+# window shows once a second, saves a screenshot to build/screenshot.png and ends the
+# program cleanly through its notification-area menu.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target tallyvane-reading >/dev/null
-for _ in $(seq 10); do
-  echo now
-  sleep 1
-done | build/win64/wine-run.sh build/win64/tools/reading/tallyvane-reading.exe
+cmake --build --preset win64 --target Tallyvane tallyvane-look >/dev/null
+wine=build/win64/wine-run.sh
+program=build/win64/app/Tallyvane.exe
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$wine" "$program"
+fi
+
+# No display: a private X server, and Wine's virtual desktop for window frames and a
+# notification area.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export WINEPREFIX="$PWD/build/win64/run-prefix"
+cleanup() {
+  WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
+tests/e2e/prepare-prefix.sh "$wine" 1024x768
+
+"$wine" "$program" &
+look_output=$(mktemp)
+"$wine" build/win64/tools/look/tallyvane-look.exe 10 | tr -d '\r' >"$look_output" &
+look=$!
+sleep 5
+xwd -root -silent -display "$display" > build/screen.xwd
+wait "$look"
+grep -v '^window' "$look_output"
+read -r _ left top right bottom < <(grep '^window' "$look_output")
+convert xwd:build/screen.xwd -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage \
+  build/screenshot.png
+rm -f build/screen.xwd "$look_output"
+echo "screenshot: build/screenshot.png"

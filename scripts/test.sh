@@ -33,7 +33,16 @@ step "32-bit Windows build (the shipped target; built and checked, not run)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 
-step "64-bit Windows build, tests under Wine"
+step "64-bit Windows build, tests under Wine (end-to-end on a private Xvfb)"
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY="$display"
 cmake --preset win64 -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" >/dev/null
 cmake --build --preset win64
 ctest --preset win64

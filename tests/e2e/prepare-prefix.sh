@@ -1,0 +1,17 @@
+#!/bin/sh
+# Prepares the Wine prefix for showing windows the way Windows does.
+#  - One virtual desktop for every program: it manages windows itself (minimising,
+#    frames) and has a taskbar with a notification area.
+#  - Wine's own TrueType fonts (Debian's fonts-wine) in the prefix's Fonts folder:
+#    Tahoma for "MS Shell Dlg" and Marlett for the caption buttons.
+# $1: the build's Wine wrapper. $2: desktop size (default 1024x768).
+set -e
+wine="$1"
+"$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 ||
+  "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+"$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${2:-1024x768}" /f >/dev/null
+prefix=$(sed -n 's/^export WINEPREFIX="\${WINEPREFIX:-\(.*\)}"$/\1/p' "$wine")
+fonts="${WINEPREFIX:-$prefix}/drive_c/windows/Fonts"
+for font in /usr/share/wine/fonts/*.ttf; do
+  [ -e "$font" ] && cp -u "$font" "$fonts/"
+done

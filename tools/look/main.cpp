@@ -1,0 +1,54 @@
+// tallyvane-look: watches a running Tallyvane from outside, as a person would. Prints
+// the window's screen rectangle, then the eight texts it shows once a second, and at
+// the end closes the program through its notification-area menu.
+//   tallyvane-look [SECONDS]     (default 10)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "driver.h"
+
+namespace {
+
+void Print(const e2e::CounterTexts& texts) {
+    for (std::size_t i = 0; i < 8; ++i)
+        std::printf("%s%ls", i ? "\t" : "", texts.values[i].c_str());
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
+    HWND counter = nullptr;
+    if (!e2e::WaitUntil(
+            [&] { return (counter = FindWindowW(L"#32770", L"Tallyvane")) != nullptr; })) {
+        std::fprintf(stderr, "tallyvane-look: no Tallyvane window appeared\n");
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(counter, &processId);
+    e2e::TallyvaneProcess program;
+    if (!program.Attach(processId) || program.WaitForReadyCounter() == nullptr) {
+        std::fprintf(stderr, "tallyvane-look: the window did not become ready\n");
+        return 1;
+    }
+    RECT frame;
+    GetWindowRect(counter, &frame);
+    std::printf("window\t%ld\t%ld\t%ld\t%ld\n", frame.left, frame.top, frame.right, frame.bottom);
+    for (int i = 0; i < seconds; ++i) {
+        Print(e2e::ReadCounter(counter));
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    program.Stop();
+    DWORD exitCode = 0;
+    if (!program.WaitForExit(exitCode, std::chrono::seconds(10))) {
+        std::fprintf(stderr, "tallyvane-look: the program did not end\n");
+        return 1;
+    }
+    std::printf("ended\n");
+    return 0;
+}
