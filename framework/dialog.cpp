@@ -33,11 +33,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* self = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->m_hWnd = window;
+        RECT before{};
+        GetWindowRect(window, &before);
         const BOOL result = self->OnInitDialog();
-        // Templates place every dialog at 0, 0; a top-level one opens centred instead.
-        RECT rect;
+        // Templates leave the position to us: a top-level dialog that its initialisation
+        // did not move opens centred over its owner, before it is first shown.
+        RECT after{};
         if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0 &&
-            GetWindowRect(window, &rect) && rect.left == 0 && rect.top == 0) {
+            GetWindowRect(window, &after) && after.left == before.left && after.top == before.top) {
             CenterWindow(window);
         }
         return result;

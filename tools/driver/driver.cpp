@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <shellapi.h>
+
 #include <thread>
 #include <vector>
 
@@ -204,6 +206,44 @@ HWND OpenTrayMenu(HWND counter, DWORD processId) {
 void ChooseMenuItem(HWND menuWindow, int position) {
     for (int i = 0; i <= position; ++i) PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+bool TrayIconPresent(HWND counter) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = counter;
+    record.uID = 2;
+    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+void DropTrayIcon(HWND counter) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = counter;
+    record.uID = 2;
+    Shell_NotifyIconW(NIM_DELETE, &record);
+}
+
+void PressKey(HWND window, UINT virtualKey) {
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 0);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000000);
+}
+
+void TypeText(HWND window, const char* text) {
+    for (const char* c = text; *c != '\0'; ++c)
+        PostMessageW(window, WM_CHAR, static_cast<WPARAM>(*c), 0);
+}
+
+void ClickButton(HWND dialog, int id) {
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void TypeDate(HWND picker, int year, int month, int day) {
+    // Right selects the next field: month, day, year.
+    for (const int field : {month, day, year}) {
+        PressKey(picker, VK_RIGHT);
+        TypeText(picker, std::to_string(field).c_str());
+    }
 }
 
 }  // namespace e2e

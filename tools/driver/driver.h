@@ -79,4 +79,16 @@ HWND OpenTrayMenu(HWND counter, DWORD processId);
 // Chooses the menu's item at `position` from the top (0-based) with the keyboard.
 void ChooseMenuItem(HWND menuWindow, int position);
 
+// Whether the shell holds the counter's icon (asked without changing it).
+bool TrayIconPresent(HWND counter);
+// Removes the counter's icon as a restarting shell loses it.
+void DropTrayIcon(HWND counter);
+
+// Keys as a person presses them, to whichever window has them.
+void PressKey(HWND window, UINT virtualKey);
+void TypeText(HWND window, const char* text);
+void ClickButton(HWND dialog, int id);
+// Types a date into a short-date picker (month/day/year), field by field.
+void TypeDate(HWND picker, int year, int month, int day);
+
 }  // namespace e2e
