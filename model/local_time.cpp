@@ -26,4 +26,13 @@ bool FieldsFromInstant(std::int64_t instant, DateFields& fields) {
     return true;
 }
 
+std::int64_t CurrentInstant() {
+#ifdef _WIN32
+    return _time64(nullptr);
+#else
+    static_assert(sizeof(std::time_t) == 8);
+    return std::time(nullptr);
+#endif
+}
+
 }  // namespace local_time

@@ -17,4 +17,8 @@ inline constexpr std::int64_t kLastInstant = 32535244799;
 // when the runtime refuses.
 bool FieldsFromInstant(std::int64_t instant, DateFields& fields);
 
+// The clock: seconds since 1970 UTC, 64 bits on every build (the 32-bit Windows
+// runtime's time_t would run out in 2038).
+std::int64_t CurrentInstant();
+
 }  // namespace local_time

@@ -1,11 +1,10 @@
 #include "counter_dlg.h"
 
-#include <ctime>
-
 #include "about_box.h"
 #include "count_text.h"
 #include "counter_reading.h"
 #include "handles.h"
+#include "local_time.h"
 #include "options_dlg.h"
 #include "resource.h"
 #include "tray_icon.h"
@@ -69,7 +68,8 @@ BOOL CCounterDlg::OnInitDialog() {
 }
 
 void CCounterDlg::RefreshCounter() {
-    const CounterReading reading = ComputeReading(m_store.ReadStoredDate(), std::time(nullptr));
+    const CounterReading reading =
+        ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant());
     SetDlgItemTextW(m_hWnd, IDC_START_DATE, reading.dateText.c_str());
     const std::pair<int, std::int32_t> numbers[] = {
         {IDC_YEARS, reading.years},         {IDC_MONTHS, reading.months},

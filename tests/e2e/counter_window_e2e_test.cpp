@@ -1,12 +1,15 @@
 // The counter window of the real program, seen and driven from outside.
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 #include "driver.h"
+#include "local_time.h"
 
 namespace e2e {
 namespace {
+
+INT_PTR CALLBACK IgnoringDialogProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 
 class CounterWindow : public testing::Test {
   protected:
@@ -20,11 +23,11 @@ class CounterWindow : public testing::Test {
     // The window's texts equal the reading for the stored date at some second between
     // just before and just after they were read.
     void ExpectShowsReadingFor(const StoredDate& start) {
-        const std::time_t before = std::time(nullptr);
+        const std::int64_t before = local_time::CurrentInstant();
         const CounterTexts shown = ReadCounter(m_counter);
-        const std::time_t after = std::time(nullptr);
+        const std::int64_t after = local_time::CurrentInstant();
         bool matched = false;
-        for (std::time_t t = before - 1; t <= after && !matched; ++t) {
+        for (std::int64_t t = before - 1; t <= after && !matched; ++t) {
             matched = shown == TextsOf(ComputeReading(start, t));
         }
         EXPECT_TRUE(matched) << "shown: " << testing::PrintToString(shown.values[0]) << " "
@@ -140,9 +143,8 @@ TEST_F(CounterWindow, ControlsSitWhereTheTemplatePutsThem) {
     // program's own template has the same font, and MapDialogRect works on it.
     HMODULE program = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program, nullptr);
-    HWND sameTemplate = CreateDialogParamW(
-        program, MAKEINTRESOURCEW(102), nullptr,
-        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND sameTemplate =
+        CreateDialogParamW(program, MAKEINTRESOURCEW(102), nullptr, IgnoringDialogProc, 0);
     ASSERT_NE(sameTemplate, nullptr);
     ShowWindow(sameTemplate, SW_HIDE);
 

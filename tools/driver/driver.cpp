@@ -190,7 +190,7 @@ bool ReadStoredDwords(DWORD& year, DWORD& month, DWORD& day) {
 }
 
 void PostTrayMouse(HWND counter, UINT mouseMessage) {
-    PostMessageW(counter, WM_USER + 111, 2, mouseMessage);
+    PostMessageW(counter, WM_USER + 111, 2, static_cast<LPARAM>(mouseMessage));
 }
 
 HWND OpenTrayMenu(HWND counter, DWORD processId) {
@@ -226,7 +226,8 @@ void DropTrayIcon(HWND counter) {
 
 void PressKey(HWND window, UINT virtualKey) {
     PostMessageW(window, WM_KEYDOWN, virtualKey, 0);
-    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000000);
+    PostMessageW(window, WM_KEYUP, virtualKey,
+                 static_cast<LPARAM>(0xC0000001u));  // released, repeat 1
 }
 
 void TypeText(HWND window, const char* text) {

@@ -2,10 +2,10 @@
 // commands from standard input, one a line, and answers each with one line; malformed
 // lines are reported on standard error and the exit status is then 1.
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 #include "date_store.h"
+#include "local_time.h"
 #include "probe_line.h"
 #include "serial_date_time.h"
 
@@ -30,7 +30,8 @@ std::string Answer(const probe::Command& command, const DateStore& store) {
     if (const auto* reading = std::get_if<probe::ReadingCommand>(&command)) {
         return probe::FormatReading(ComputeReading(reading->start, reading->instant));
     }
-    return probe::FormatReading(ComputeReading(store.ReadStoredDate(), std::time(nullptr)));
+    return probe::FormatReading(
+        ComputeReading(store.ReadStoredDate(), local_time::CurrentInstant()));
 }
 
 // Reads one line, keeping at most one character more than a line may have so that an

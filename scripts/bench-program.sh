@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Measures what the running program costs (a benchmark, not a test): CPU time per
+# second of running and peak resident memory of Tallyvane.exe under Wine and Xvfb,
+# beside the floor, a minimal dialog setting eight static texts from a 100 ms timer.
+# Also the wineserver's CPU time, which serves the timer and window messages.
+#   scripts/bench-program.sh [SECONDS]     (default 30)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-30}
+scripts/setup.sh
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target Tallyvane floor_dialog >/dev/null
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY="$display" WINEPREFIX="$PWD/build/win64/bench-prefix" WINEDEBUG=-all
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+tests/e2e/prepare-prefix.sh build/win64/wine-run.sh
+ticks_per_second=$(getconf CLK_TCK)
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+measure() {
+  local name=$1 exe=$2
+  build/win64/wine-run.sh "$exe" &
+  sleep 5  # start-up is not what is measured
+  local pid server
+  pid=$(pgrep -f "$(basename "$exe")" | head -n 1)
+  server=$(pgrep -x wineserver | head -n 1)
+  local start_cpu start_server
+  start_cpu=$(cpu_ticks "$pid")
+  start_server=$(cpu_ticks "$server")
+  sleep "$seconds"
+  local cpu server_cpu peak
+  cpu=$(( $(cpu_ticks "$pid") - start_cpu ))
+  server_cpu=$(( $(cpu_ticks "$server") - start_server ))
+  peak=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
+  awk -v n="$name" -v c="$cpu" -v s="$server_cpu" -v t="$ticks_per_second" -v d="$seconds" -v p="$peak" \
+    'BEGIN { printf "%-10s CPU %.2f ms/s (wineserver %.2f ms/s), peak memory %d KiB\n", n, 1000*c/t/d, 1000*s/t/d, p }'
+  kill "$pid" 2>/dev/null || true
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+}
+
+echo "over $seconds s:"
+measure floor build/win64/bench/floor_dialog.exe
+measure Tallyvane build/win64/app/Tallyvane.exe
