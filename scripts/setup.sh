@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 fonts-wine xvfb xauth x11-apps imagemagick
-  tzdata file
+  tzdata file zip nsis
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test tier: native unit tests, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run, the 32-bit
-# Windows build with its static checks, and the 64-bit Windows build's tests under Wine.
+# Windows build with its static checks, the release, and the 64-bit Windows build's tests
+# under Wine (unit, differential, in-process, end-to-end and installer tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -33,6 +34,9 @@ step "32-bit Windows build (the shipped target; built and checked, not run)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 
+step "release: stripped programs, portable zips and installers"
+scripts/release.sh
+
 step "64-bit Windows build, tests under Wine (end-to-end on a private Xvfb)"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -43,6 +47,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY="$display"
-cmake --preset win64 -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" >/dev/null
+cmake --preset win64 -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" \
+  -DTALLYVANE_RELEASE_DIR="$PWD/build/release" >/dev/null
 cmake --build --preset win64
 ctest --preset win64

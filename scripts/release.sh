@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds a release under build/release: the stripped 32-bit (shipped) and 64-bit
+# Tallyvane.exe, a portable zip of each, and a per-user installer of each.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+version=1.0.0.1
+out=build/release
+rm -rf "$out"
+mkdir -p "$out"
+
+for arch in win32 win64; do
+  case $arch in
+    win32) triple=i686-w64-mingw32 nsis_arch=x86 ;;
+    win64) triple=x86_64-w64-mingw32 nsis_arch=amd64 ;;
+  esac
+  cmake --preset "$arch" >/dev/null
+  cmake --build --preset "$arch" --target Tallyvane >/dev/null
+  folder="$out/Tallyvane-$version-$arch"
+  mkdir -p "$folder"
+  "$triple-strip" -o "$folder/Tallyvane.exe" "build/$arch/app/Tallyvane.exe"
+  (cd "$out" && zip -q -r "Tallyvane-$version-$arch-portable.zip" "Tallyvane-$version-$arch")
+  (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_EXE="../$folder/Tallyvane.exe" \
+     -DOUTFILE="../$out/Tallyvane-$version-$arch-setup.exe" tallyvane.nsi)
+done
+
+echo "release $version in $out:"
+(cd "$out" && find . -type f -printf '%s\t%P\n' | sort -k2)
