@@ -27,7 +27,7 @@ measure() {
   sleep 5  # start-up is not what is measured
   local pid server
   pid=$(pgrep -f "$(basename "$exe")" | head -n 1)
-  server=$(pgrep -x wineserver | head -n 1)
+  server=$(pgrep -n wineserver)
   local start_cpu start_server
   start_cpu=$(cpu_ticks "$pid")
   start_server=$(cpu_ticks "$server")
