@@ -36,7 +36,8 @@ LRESULT COptions::OnOkClicked(WPARAM, LPARAM, bool&) {
         m_wDay = shown.wDay;
     }
     if (!m_store.WriteStoredDate(m_wYear, m_wMonth, m_wDay)) {
-        MessageBoxW(m_hWnd, kSaveFailedText, L"Tallyvane", MB_OK | MB_ICONWARNING);
+        // Not captioned "Tallyvane": a second copy would take that for the counter window.
+        MessageBoxW(m_hWnd, kSaveFailedText, L"Tallyvane Options", MB_OK | MB_ICONWARNING);
         return 0;  // stays open, so the user knows the date is not saved
     }
     OnOK();

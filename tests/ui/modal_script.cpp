@@ -37,6 +37,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
 struct FindRequest {
     const wchar_t* className;
     const wchar_t* title;
+    HWND except;
     HWND found;
 };
 
@@ -46,7 +47,8 @@ BOOL CALLBACK Match(HWND window, LPARAM context) {
     wchar_t title[128] = L"";
     GetClassNameW(window, className, 64);
     GetWindowTextW(window, title, 128);
-    if (wcscmp(className, request->className) == 0 && wcscmp(title, request->title) == 0) {
+    if (window != request->except && wcscmp(className, request->className) == 0 &&
+        wcscmp(title, request->title) == 0) {
         request->found = window;
         return FALSE;
     }
@@ -66,8 +68,8 @@ INT_PTR RunModal(framework::CDialog& dialog, std::vector<Step> steps,
     return result;
 }
 
-HWND FindThreadWindow(const wchar_t* className, const wchar_t* title) {
-    FindRequest request{className, title, nullptr};
+HWND FindThreadWindow(const wchar_t* className, const wchar_t* title, HWND except) {
+    FindRequest request{className, title, except, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), Match, reinterpret_cast<LPARAM>(&request));
     return request.found;
 }

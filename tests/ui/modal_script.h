@@ -18,8 +18,9 @@ using Step = std::function<bool()>;
 INT_PTR RunModal(framework::CDialog& dialog, std::vector<Step> steps,
                  std::chrono::milliseconds deadline = std::chrono::seconds(20));
 
-// A visible or hidden top-level window of this thread with the class and title.
-HWND FindThreadWindow(const wchar_t* className, const wchar_t* title);
+// A visible or hidden top-level window of this thread with the class and title, other
+// than `except`.
+HWND FindThreadWindow(const wchar_t* className, const wchar_t* title, HWND except = nullptr);
 
 // The texts of a menu's items, "-" for a separator.
 std::vector<std::wstring> MenuTexts(HMENU menu);

@@ -114,7 +114,10 @@ TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
              PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
              return true;
          },
-         [&] { return (box = FindThreadWindow(L"#32770", L"Tallyvane")) != nullptr; },
+         [&] {
+             box = FindThreadWindow(L"#32770", L"Tallyvane Options", dialog);
+             return box != nullptr;
+         },
          [&] {
              std::wstring text;
              for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
