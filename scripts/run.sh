@@ -13,6 +13,8 @@ wine=build/win64/wine-run.sh
 program=build/win64/app/Tallyvane.exe
 
 if [ -n "${DISPLAY:-}" ]; then
+  # A prefix of its own: the tests' prefix runs everything in a virtual desktop.
+  export WINEPREFIX="${WINEPREFIX:-$PWD/build/win64/user-prefix}"
   exec "$wine" "$program"
 fi
 
