@@ -15,3 +15,12 @@ void FormatCount(std::int32_t value, CountText& text) {
     while (count > 0) text[length++] = reversed[--count];
     text[length] = L'\0';
 }
+
+CountTexts FormatCounts(const CounterReading& reading) {
+    const std::int32_t numbers[] = {reading.years,    reading.months,  reading.days,
+                                    reading.hours,    reading.minutes, reading.seconds,
+                                    reading.totalDays};
+    CountTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) FormatCount(numbers[i], texts[i]);
+    return texts;
+}

@@ -2,7 +2,6 @@
 
 #include "about_box.h"
 #include "count_text.h"
-#include "counter_reading.h"
 #include "handles.h"
 #include "local_time.h"
 #include "options_dlg.h"
@@ -70,16 +69,12 @@ BOOL CCounterDlg::OnInitDialog() {
 void CCounterDlg::RefreshCounter() {
     const CounterReading reading =
         ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant());
+    static constexpr int kNumberControls[] = {IDC_YEARS,   IDC_MONTHS,  IDC_DAYS,      IDC_HOURS,
+                                              IDC_MINUTES, IDC_SECONDS, IDC_TOTAL_DAYS};
+    const CountTexts numbers = FormatCounts(reading);
     SetDlgItemTextW(m_hWnd, IDC_START_DATE, reading.dateText.c_str());
-    const std::pair<int, std::int32_t> numbers[] = {
-        {IDC_YEARS, reading.years},         {IDC_MONTHS, reading.months},
-        {IDC_DAYS, reading.days},           {IDC_HOURS, reading.hours},
-        {IDC_MINUTES, reading.minutes},     {IDC_SECONDS, reading.seconds},
-        {IDC_TOTAL_DAYS, reading.totalDays}};
-    for (const auto& [control, number] : numbers) {
-        CountText text;
-        FormatCount(number, text);
-        SetDlgItemTextW(m_hWnd, control, text.data());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        SetDlgItemTextW(m_hWnd, kNumberControls[i], numbers[i].data());
     }
 }
 

@@ -165,13 +165,8 @@ TEST(DateStore, StoredDateToTheCounterTexts) {
             ASSERT_TRUE(store.WriteStoredDate(c.year, c.month, c.day));
             const CounterReading r = ComputeReading(store.ReadStoredDate(), 1215162940);
             std::wstring texts[8] = {r.dateText};
-            const std::int32_t numbers[] = {r.years,   r.months,  r.days,     r.hours,
-                                            r.minutes, r.seconds, r.totalDays};
-            for (std::size_t i = 0; i < 7; ++i) {
-                CountText text;
-                FormatCount(numbers[i], text);
-                texts[i + 1] = text.data();
-            }
+            const CountTexts numbers = FormatCounts(r);
+            for (std::size_t i = 0; i < 7; ++i) texts[i + 1] = numbers[i].data();
             for (std::size_t i = 0; i < 8; ++i) {
                 EXPECT_EQ(texts[i], c.texts[i]) << bed->Name() << " " << c.month << " field " << i;
             }

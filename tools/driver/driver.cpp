@@ -146,14 +146,8 @@ CounterTexts ReadCounter(HWND dialog) {
 CounterTexts TextsOf(const CounterReading& reading) {
     CounterTexts texts;
     texts.values[0] = reading.dateText;
-    const std::int32_t numbers[] = {reading.years,    reading.months,  reading.days,
-                                    reading.hours,    reading.minutes, reading.seconds,
-                                    reading.totalDays};
-    for (std::size_t i = 0; i < 7; ++i) {
-        CountText text;
-        FormatCount(numbers[i], text);
-        texts.values[i + 1] = text.data();
-    }
+    const CountTexts numbers = FormatCounts(reading);
+    for (std::size_t i = 0; i < numbers.size(); ++i) texts.values[i + 1] = numbers[i].data();
     return texts;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <vector>
 
+#include "count_text.h"
 #include "serial_date_time.h"
 
 namespace probe {
@@ -40,7 +41,7 @@ bool ParseNumbers(const std::vector<std::string_view>& fields, std::int32_t* num
     return true;
 }
 
-void AppendWide(std::string& out, const std::wstring& text) {
+void AppendWide(std::string& out, std::wstring_view text) {
     for (wchar_t c : text) out += (c >= 0x20 && c < 0x7F) ? static_cast<char>(c) : '?';
 }
 
@@ -106,10 +107,9 @@ std::string AnswerDate(const DateCommand& command) {
 std::string FormatReading(const CounterReading& reading) {
     std::string out;
     AppendWide(out, reading.dateText);
-    for (std::int32_t number : {reading.years, reading.months, reading.days, reading.hours,
-                                reading.minutes, reading.seconds, reading.totalDays}) {
+    for (const CountText& number : FormatCounts(reading)) {
         out += '\t';
-        out += std::to_string(number);
+        AppendWide(out, number.data());
     }
     return out;
 }
