@@ -17,8 +17,9 @@ namespace {
 constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr UINT kRefreshMilliseconds = 100;
 
-// Sent again by the shell whenever the taskbar is created afresh (when Explorer
-// restarts); our icon is gone then and must be added again.
+// Sent by the shell whenever the taskbar is created afresh (when Explorer restarts);
+// our icon is gone then and must be added again. Registered at start-up, before the
+// message table below is initialised.
 const UINT WM_TASKBAR_CREATED = RegisterWindowMessageW(L"TaskbarCreated");
 
 }  // namespace
@@ -30,6 +31,7 @@ const framework::MessageTableEntry<CCounterDlg> CCounterDlg::kMessageTable[] = {
     {WM_QUERYDRAGICON, kAnyCode, kAnyId, &CCounterDlg::OnQueryDragIcon},
     {WM_DESTROY, kAnyCode, kAnyId, &CCounterDlg::OnDestroy},
     {WM_TRAY_NOTIFY, kAnyCode, kAnyId, &CCounterDlg::OnTrayNotify},
+    {WM_TASKBAR_CREATED, kAnyCode, kAnyId, &CCounterDlg::OnTaskbarCreated},
     {WM_COMMAND, BN_CLICKED, ID_DEFAULT_HELP, &CCounterDlg::OnOptions},
 };
 
@@ -39,10 +41,6 @@ CCounterDlg::CCounterDlg(DateStore& store)
       m_hIcon(LoadIconW(framework::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
 
 bool CCounterDlg::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message == WM_TASKBAR_CREATED && WM_TASKBAR_CREATED != 0) {
-        AddTrayIcon(m_hWnd);
-        return true;
-    }
     return framework::DispatchMessageTable(*this, kMessageTable, message, wParam, lParam, result);
 }
 
@@ -126,6 +124,11 @@ LRESULT CCounterDlg::OnQueryDragIcon(WPARAM, LPARAM, bool&) {
 LRESULT CCounterDlg::OnDestroy(WPARAM, LPARAM, bool& handled) {
     RemoveTrayIcon(m_hWnd);
     handled = false;
+    return 0;
+}
+
+LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
+    AddTrayIcon(m_hWnd);
     return 0;
 }
 

@@ -27,6 +27,7 @@ class CCounterDlg : public framework::CDialog {
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnOptions(WPARAM wParam, LPARAM lParam, bool& handled);
 
     static const framework::MessageTableEntry<CCounterDlg> kMessageTable[];
