@@ -11,11 +11,9 @@ scripts/setup.sh
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Tallyvane floor_dialog >/dev/null
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display" WINEPREFIX="$PWD/build/win64/bench-prefix" WINEDEBUG=-all
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+export WINEPREFIX="$PWD/build/win64/bench-prefix" WINEDEBUG=-all
+source scripts/private-xvfb.sh
+start_private_xvfb "$WINEPREFIX"
 tests/e2e/prepare-prefix.sh build/win64/wine-run.sh
 ticks_per_second=$(getconf CLK_TCK)
 

@@ -20,16 +20,9 @@ fi
 
 # No display: a private X server, and Wine's virtual desktop for window frames and a
 # notification area.
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 export WINEPREFIX="$PWD/build/win64/run-prefix"
-cleanup() {
-  WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
+source scripts/private-xvfb.sh
+start_private_xvfb "$WINEPREFIX"
 tests/e2e/prepare-prefix.sh "$wine" 1024x768
 
 "$wine" "$program" &
@@ -37,7 +30,7 @@ look_output=$(mktemp)
 "$wine" build/win64/tools/look/tallyvane-look.exe 10 | tr -d '\r' >"$look_output" &
 look=$!
 sleep 5
-xwd -root -silent -display "$display" > build/screen.xwd
+xwd -root -silent > build/screen.xwd
 wait "$look"
 grep -v '^window' "$look_output"
 read -r _ left top right bottom < <(grep '^window' "$look_output")

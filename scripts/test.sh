@@ -38,15 +38,8 @@ step "release: stripped programs, portable zips and installers"
 scripts/release.sh
 
 step "64-bit Windows build, tests under Wine (end-to-end on a private Xvfb)"
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  WINEPREFIX="$PWD/build/win64/wineprefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-export DISPLAY="$display"
+source scripts/private-xvfb.sh
+start_private_xvfb "$PWD/build/win64/wineprefix"
 cmake --preset win64 -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" \
   -DTALLYVANE_RELEASE_DIR="$PWD/build/release" >/dev/null
 cmake --build --preset win64
