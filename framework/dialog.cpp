@@ -46,13 +46,21 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         return result;
     }
     auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) return FALSE;
+    if (self == nullptr || (message != WM_NULL && message == self->m_nDefaultMessage)) return FALSE;
     const INT_PTR handled = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, DWLP_USER, 0);
         self->m_hWnd = nullptr;
     }
     return handled;
+}
+
+LRESULT CDialog::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The dialog manager asks the dialog procedure first; it must not come back here.
+    m_nDefaultMessage = message;
+    const LRESULT result = DefDlgProcW(m_hWnd, message, wParam, lParam);
+    m_nDefaultMessage = WM_NULL;
+    return result;
 }
 
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

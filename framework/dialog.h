@@ -39,6 +39,9 @@ class CDialog {
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // The derived class's message table; true when it handled the message.
     virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The dialog manager's own handling of the message being handled, for a handler
+    // that acts after it.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND m_hWnd = nullptr;
 
@@ -49,6 +52,7 @@ class CDialog {
 
     UINT m_nIDTemplate;
     HWND m_hWndParent;
+    UINT m_nDefaultMessage = WM_NULL;  // inside Default: the dialog procedure stands aside
 };
 
 // Centres a window over its owner, or over the work area when the owner is hidden,

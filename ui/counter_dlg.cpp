@@ -65,8 +65,10 @@ BOOL CCounterDlg::OnInitDialog() {
 }
 
 void CCounterDlg::RefreshCounter() {
-    const CounterReading reading =
-        ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant());
+    // The store first, then the clock: two statements, so the order is fixed.
+    const StoredDate start = m_store.ReadStoredDate();
+    const std::int64_t now = local_time::CurrentInstant();
+    const CounterReading reading = ComputeReading(start, now);
     static constexpr int kNumberControls[] = {IDC_YEARS,   IDC_MONTHS,  IDC_DAYS,      IDC_HOURS,
                                               IDC_MINUTES, IDC_SECONDS, IDC_TOTAL_DAYS};
     const CountTexts numbers = FormatCounts(reading);
@@ -121,10 +123,10 @@ LRESULT CCounterDlg::OnQueryDragIcon(WPARAM, LPARAM, bool&) {
     return reinterpret_cast<LRESULT>(m_hIcon);
 }
 
-LRESULT CCounterDlg::OnDestroy(WPARAM, LPARAM, bool& handled) {
+LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
+    const LRESULT result = Default(WM_DESTROY, wParam, lParam);
     RemoveTrayIcon(m_hWnd);
-    handled = false;
-    return 0;
+    return result;
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
