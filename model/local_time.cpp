@@ -7,11 +7,15 @@ namespace local_time {
 bool FieldsFromInstant(std::int64_t instant, DateFields& fields) {
     if (instant < kFirstInstant || instant > kLastInstant) return false;
 
+    // The zone is read afresh each time: the runtime reads it once per process, and a
+    // counter that runs for months must follow the user to a new zone or new rules.
     std::tm local{};
 #ifdef _WIN32
+    _tzset();
     const __time64_t clock = instant;
     if (_localtime64_s(&local, &clock) != 0) return false;
 #else
+    tzset();
     const std::time_t clock = static_cast<std::time_t>(instant);
     if (localtime_r(&clock, &local) == nullptr) return false;
 #endif

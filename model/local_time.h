@@ -13,7 +13,8 @@ inline constexpr std::int64_t kFirstInstant = 0;
 inline constexpr std::int64_t kLastInstant = 32535244799;
 
 // Fills `fields` (milliseconds 0, day of year left 0) from seconds since 1970 UTC,
-// applying the local zone and daylight saving. False outside the range above or
+// applying the local zone and daylight saving in force now (the zone is read afresh on
+// every call). False outside the range above or
 // when the runtime refuses.
 bool FieldsFromInstant(std::int64_t instant, DateFields& fields);
 
