@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building and testing Tallyvane needs on Debian 12; does nothing when
-# everything is already there.
+# Installs what building and testing Tallyvane needs on Debian 12, and prepares the Wine
+# that runs the Windows builds (scripts/setup-wine.sh); does nothing when everything is
+# already there.
 set -euo pipefail
 
 packages=(
@@ -8,8 +9,8 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 fonts-wine xvfb xauth x11-apps imagemagick
-  tzdata file zip nsis
+  debootstrap bubblewrap xvfb xauth x11-apps x11-utils imagemagick
+  tzdata file zip unzip nsis git
 )
 
 missing=()
@@ -18,10 +19,11 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "setup: installing ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-"${sudo_cmd[@]}" apt-get update
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  "${sudo_cmd[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+"${sudo_cmd[@]}" "$(dirname "$0")/setup-wine.sh"
