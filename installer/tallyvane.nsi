@@ -5,6 +5,8 @@
 ;
 ; makensis -DARCH=x86|amd64 -DSOURCE_EXE=path\to\Tallyvane.exe -DOUTFILE=setup.exe tallyvane.nsi
 ; Silent: setup.exe /S [/AUTOSTART]     Uninstall.exe /S
+; Neither changes anything while Tallyvane runs: they ask to end it first (Retry or
+; Cancel); silent runs end at once with exit code 2.
 
 Unicode true
 !ifndef ARCH | SOURCE_EXE | OUTFILE
@@ -17,11 +19,18 @@ Target ${ARCH}-unicode
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 
 Name "Tallyvane"
+Caption "Tallyvane Setup"
+UninstallCaption "Tallyvane Uninstall"
+BrandingText "Tallyvane ${VERSION}"
 OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tallyvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-SetCompressor /SOLID lzma
+!ifdef UNCOMPRESSED  ; only to read the page texts in a test
+  SetCompress off
+!else
+  SetCompressor /SOLID lzma
+!endif
 ManifestDPIAware true
 
 VIProductVersion "${VERSION}"
@@ -38,16 +47,51 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !define MUI_ICON "..\res\tallyvane.ico"
 !define MUI_UNICON "..\res\tallyvane.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tallyvane.exe"
-!insertmacro MUI_PAGE_COMPONENTS
-!insertmacro MUI_PAGE_DIRECTORY
-!insertmacro MUI_PAGE_INSTFILES
-!insertmacro MUI_PAGE_FINISH
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_INSTFILES
+; Every page appends its sub-caption " " to the title; each page puts the plain title back.
+!macro PAGE KIND
+  !define MUI_PAGE_CUSTOMFUNCTION_SHOW PlainTitle
+  !insertmacro MUI_PAGE_${KIND}
+!macroend
+!macro UNPAGE KIND
+  !define MUI_PAGE_CUSTOMFUNCTION_SHOW un.PlainTitle
+  !insertmacro MUI_UNPAGE_${KIND}
+!macroend
+!insertmacro PAGE COMPONENTS
+!insertmacro PAGE DIRECTORY
+!insertmacro PAGE INSTFILES
+!insertmacro PAGE FINISH
+!insertmacro UNPAGE CONFIRM
+!insertmacro UNPAGE INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+Function PlainTitle
+  SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^SetupCaption)"
+FunctionEnd
+Function un.PlainTitle
+  SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^UninstallCaption)"
+FunctionEnd
+
+!macro DEFINE_SHARED_FUNCTIONS UN
+  ; A running counter holds Tallyvane.exe open: nothing is changed until it has ended.
+  ; It is found as a second copy finds it, by its dialog class and title.
+  Function ${UN}CheckNotRunning
+    check:
+      FindWindow $0 "#32770" "Tallyvane"
+      StrCmp $0 0 done
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry." \
+        /SD IDCANCEL IDRETRY check
+      SetErrorLevel 2
+      Quit
+    done:
+  FunctionEnd
+!macroend
+!insertmacro DEFINE_SHARED_FUNCTIONS ""
+!insertmacro DEFINE_SHARED_FUNCTIONS "un."
 
 Section "Tallyvane" SecProgram
   SectionIn RO
+  Call CheckNotRunning
   SetShellVarContext current
   SetOutPath "$INSTDIR"
   File "/oname=Tallyvane.exe" "${SOURCE_EXE}"
@@ -67,11 +111,19 @@ Section "Tallyvane" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section /o "Start Tallyvane when I sign in" SecAutostart
+Section /o "Start at sign-in" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Tallyvane" '"$INSTDIR\Tallyvane.exe"'
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
+    "The counter, a Start-menu shortcut and an uninstaller."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecAutostart} \
+    "Start Tallyvane in the notification area each time you sign in to Windows."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Function .onInit
+  Call CheckNotRunning
   ; A silent install chooses the start at sign-in with /AUTOSTART.
   ${GetParameters} $R0
   ClearErrors
@@ -81,7 +133,12 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
+Function un.onInit
+  Call un.CheckNotRunning
+FunctionEnd
+
 Section "Uninstall"
+  Call un.CheckNotRunning
   SetShellVarContext current
   Delete "$INSTDIR\Tallyvane.exe"
   Delete "$INSTDIR\Uninstall.exe"

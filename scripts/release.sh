@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds a release under build/release: the stripped 32-bit (shipped) and 64-bit
-# Tallyvane.exe, a portable zip of each, and a per-user installer of each.
+# Tallyvane.exe, a portable zip of each, a per-user installer of each, and SHA256SUMS.
+# Two builds of one commit give the same bytes, wherever the clone is and whenever it
+# is built: every time stamp a format needs is the commit's time (SOURCE_DATE_EPOCH).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 version=1.0.0.1
 out=build/release
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export TZ=UTC  # zip keeps local times
 rm -rf "$out"
 mkdir -p "$out"
 
@@ -18,11 +22,15 @@ for arch in win32 win64; do
   cmake --build --preset "$arch" --target Tallyvane >/dev/null
   folder="$out/Tallyvane-$version-$arch"
   mkdir -p "$folder"
+  # strip writes the PE time stamp (and so the checksum) anew, from SOURCE_DATE_EPOCH.
   "$triple-strip" -o "$folder/Tallyvane.exe" "build/$arch/app/Tallyvane.exe"
-  (cd "$out" && zip -q -r "Tallyvane-$version-$arch-portable.zip" "Tallyvane-$version-$arch")
+  chmod 644 "$folder/Tallyvane.exe"
+  touch -d "@$SOURCE_DATE_EPOCH" "$folder/Tallyvane.exe" "$folder"
+  (cd "$out" && zip -q -X -r "Tallyvane-$version-$arch-portable.zip" "Tallyvane-$version-$arch")
   (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_EXE="../$folder/Tallyvane.exe" \
      -DOUTFILE="../$out/Tallyvane-$version-$arch-setup.exe" tallyvane.nsi)
 done
 
+(cd "$out" && sha256sum -- *.exe *.zip Tallyvane-*/Tallyvane.exe >SHA256SUMS)
 echo "release $version in $out:"
 (cd "$out" && find . -type f -printf '%s\t%P\n' | sort -k2)
