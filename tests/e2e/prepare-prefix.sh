@@ -16,3 +16,5 @@ fonts="${WINEPREFIX:-$prefix}/drive_c/windows/Fonts"
 for font in "$WINE_ROOT"/usr/share/wine/fonts/*.ttf; do
   [ -e "$font" ] && cp -u "$font" "$fonts/"
 done
+# The desktop mode is read when Wine's desktop process starts, and `reg` started it.
+"$wine" --wineserver -k 2>/dev/null || true
