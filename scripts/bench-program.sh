@@ -8,20 +8,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 scripts/setup.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target Tallyvane floor_dialog >/dev/null
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target Tallyvane floor_dialog >/dev/null
 
-export WINEPREFIX="$PWD/build/win64/bench-prefix" WINEDEBUG=-all
+export WINEPREFIX="$PWD/build/win32/bench-prefix" WINEDEBUG=-all
 source scripts/private-xvfb.sh
 start_private_xvfb "$WINEPREFIX"
-tests/e2e/prepare-prefix.sh build/win64/wine-run.sh
+scripts/prepare-wine-prefix.sh build/win32/wine-run.sh
 ticks_per_second=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 measure() {
   local name=$1 exe=$2
-  build/win64/wine-run.sh "$exe" &
+  build/win32/wine-run.sh "$exe" &
   sleep 5  # start-up is not what is measured
   local pid server
   pid=$(pgrep -f "$(basename "$exe")" | head -n 1)
@@ -37,9 +37,9 @@ measure() {
   awk -v n="$name" -v c="$cpu" -v s="$server_cpu" -v t="$ticks_per_second" -v d="$seconds" -v p="$peak" \
     'BEGIN { printf "%-10s CPU %.2f ms/s (wineserver %.2f ms/s), peak memory %d KiB\n", n, 1000*c/t/d, 1000*s/t/d, p }'
   kill "$pid" 2>/dev/null || true
-  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  build/win32/wine-run.sh --wineserver -w 2>/dev/null || true
 }
 
 echo "over $seconds s:"
-measure floor build/win64/bench/floor_dialog.exe
-measure Tallyvane build/win64/app/Tallyvane.exe
+measure floor build/win32/bench/floor_dialog.exe
+measure Tallyvane build/win32/app/Tallyvane.exe

@@ -23,7 +23,7 @@ fi
 export WINEPREFIX="$PWD/build/win32/run-prefix"
 source scripts/private-xvfb.sh
 start_private_xvfb "$WINEPREFIX"
-tests/e2e/prepare-prefix.sh "$wine" 1024x768
+scripts/prepare-wine-prefix.sh "$wine" 1024x768
 
 "$wine" "$program" &
 look_output=$(mktemp)

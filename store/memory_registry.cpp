@@ -115,10 +115,6 @@ void MemoryRegistry::PutValue(std::wstring_view path, std::wstring_view name, Re
     m_keys[Fold(path)].values[Fold(name)] = Value{type, std::move(bytes)};
 }
 
-void MemoryRegistry::PutDword(std::wstring_view path, std::wstring_view name, std::uint32_t value) {
-    PutValue(path, name, RegistryType::dword, DwordBytes(value));
-}
-
 void MemoryRegistry::DeleteKey(std::wstring_view path) {
     m_keys.erase(Fold(path));
 }
@@ -127,17 +123,6 @@ void MemoryRegistry::DenyWrites(std::wstring_view path) {
     m_keys[Fold(path)].writesDenied = true;
 }
 
-bool MemoryRegistry::HasKey(std::wstring_view path) const {
-    return FindKey(path) != nullptr;
-}
-
-bool MemoryRegistry::GetValue(std::wstring_view path, std::wstring_view name, RegistryType& type,
-                              std::vector<std::uint8_t>& bytes) const {
-    const Key* found = FindKey(path);
-    if (found == nullptr) return false;
-    const auto value = found->values.find(Fold(name));
-    if (value == found->values.end()) return false;
-    type = value->second.type;
-    bytes = value->second.bytes;
-    return true;
+const MemoryRegistry::Key* MemoryRegistry::Inspect(std::wstring_view path) const {
+    return FindKey(path);
 }

@@ -25,19 +25,6 @@ class MemoryRegistry final : public Registry {
                                  std::uint32_t value) override;
     void CloseKey(RegistryKey key) override;
 
-    // Test set-up and inspection, bypassing access rights.
-    void PutValue(std::wstring_view path, std::wstring_view name, RegistryType type,
-                  std::vector<std::uint8_t> bytes);
-    void PutDword(std::wstring_view path, std::wstring_view name, std::uint32_t value);
-    void DeleteKey(std::wstring_view path);
-    void DenyWrites(std::wstring_view path);
-    bool HasKey(std::wstring_view path) const;
-    // The value's type and bytes, or false when it does not exist.
-    bool GetValue(std::wstring_view path, std::wstring_view name, RegistryType& type,
-                  std::vector<std::uint8_t>& bytes) const;
-    int OpenKeyCount() const { return static_cast<int>(m_openKeys.size()); }
-
-  private:
     struct Value {
         RegistryType type = RegistryType::none;
         std::vector<std::uint8_t> bytes;
@@ -46,6 +33,17 @@ class MemoryRegistry final : public Registry {
         std::map<std::wstring, Value> values;  // by lower-cased name
         bool writesDenied = false;
     };
+
+    // Test set-up and inspection, bypassing access rights.
+    void PutValue(std::wstring_view path, std::wstring_view name, RegistryType type,
+                  std::vector<std::uint8_t> bytes);
+    void DeleteKey(std::wstring_view path);
+    void DenyWrites(std::wstring_view path);
+    // The key as it is now, or null when it does not exist.
+    const Key* Inspect(std::wstring_view path) const;
+    int OpenKeyCount() const { return static_cast<int>(m_openKeys.size()); }
+
+  private:
     struct OpenKeyRecord {
         std::wstring path;
         RegistryAccess access;

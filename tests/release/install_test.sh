@@ -56,7 +56,7 @@ check "no build tool's name on the pages" absent grep -q "Nullsoft Install Syste
 "$wine" reg add 'HKCU\Software\Quillmark' /v Year /t REG_DWORD /d 2008 /f >/dev/null 2>&1
 "$wine" reg add 'HKCU\Software\Quillmark' /v Month /t REG_DWORD /d 6 /f >/dev/null
 "$wine" reg add 'HKCU\Software\Quillmark' /v Day /t REG_DWORD /d 30 /f >/dev/null
-"$source_dir/tests/e2e/prepare-prefix.sh" "$wine"
+"$source_dir/scripts/prepare-wine-prefix.sh" "$wine"
 user_dir=$(echo "$WINEPREFIX"/drive_c/users/*/AppData | sed 's|/AppData$||')
 install_dir="$user_dir/AppData/Local/Programs/Tallyvane"
 program="$install_dir/Tallyvane.exe" uninstaller="$install_dir/Uninstall.exe"

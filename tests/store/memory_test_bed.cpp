@@ -16,15 +16,18 @@ class MemoryTestBed final : public RegistryTestBed {
             m_registry.CloseKey(key);
         }
     }
-    void PutValue(const wchar_t* name, RegistryType type,
-                  const std::vector<std::uint8_t>& bytes) override {
+    void PutValue(const wchar_t* name, RegistryType type, const Bytes& bytes) override {
         m_registry.PutValue(kDateStoreKey, name, type, bytes);
     }
-    bool ReadValue(const wchar_t* name, RegistryType& type,
-                   std::vector<std::uint8_t>& bytes) override {
-        return m_registry.GetValue(kDateStoreKey, name, type, bytes);
+    std::string Describe() override {
+        const MemoryRegistry::Key* key = m_registry.Inspect(kDateStoreKey);
+        if (key == nullptr) return "absent";
+        ValuesByName values;
+        for (const auto& [name, value] : key->values) {
+            values[std::string(name.begin(), name.end())] = {value.type, value.bytes};
+        }
+        return DescribeValues(values);
     }
-    bool HasKey() override { return m_registry.HasKey(kDateStoreKey); }
     bool DenyWrites() override {
         m_registry.DenyWrites(kDateStoreKey);
         return true;

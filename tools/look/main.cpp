@@ -13,8 +13,7 @@
 namespace {
 
 void Print(const e2e::CounterTexts& texts) {
-    for (std::size_t i = 0; i < 8; ++i)
-        std::printf("%s%ls", i ? "\t" : "", texts.values[i].c_str());
+    for (std::size_t i = 0; i < 8; ++i) std::printf("%s%ls", i ? "\t" : "", texts[i].c_str());
     std::printf("\n");
     std::fflush(stdout);
 }

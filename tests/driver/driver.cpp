@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <thread>
-#include <vector>
 
 #include "count_text.h"
 
@@ -11,12 +10,8 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kStoreKey[] = L"Software\\Quillmark";
-constexpr int kCounterControls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
 
-std::wstring& ProgramPathStorage() {
-    static std::wstring path;
-    return path;
-}
+std::wstring g_programPath;
 
 struct FindRequest {
     DWORD processId;
@@ -29,14 +24,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
     auto* request = reinterpret_cast<FindRequest*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != request->processId) return TRUE;
-    wchar_t className[64] = L"";
+    wchar_t className[64] = L"", title[128] = L"";
     GetClassNameW(window, className, 64);
-    if (wcscmp(className, request->className) != 0) return TRUE;
-    if (request->title != nullptr) {
-        wchar_t title[128] = L"";
-        GetWindowTextW(window, title, 128);
-        if (wcscmp(title, request->title) != 0) return TRUE;
+    GetWindowTextW(window, title, 128);
+    if (owner != request->processId || wcscmp(className, request->className) != 0 ||
+        (request->title != nullptr && wcscmp(title, request->title) != 0)) {
+        return TRUE;
     }
     request->found = window;
     return FALSE;
@@ -53,15 +46,14 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-const std::wstring& ProgramPath() {
-    return ProgramPathStorage();
-}
-
 void SetProgramPath(const char* path) {
     // A Unix path from CTest maps onto Wine's Z: drive.
-    std::wstring converted = path[0] == '/' ? L"Z:" : L"";
-    for (const char* c = path; *c != '\0'; ++c) converted += *c == '/' ? L'\\' : wchar_t(*c);
-    ProgramPathStorage() = converted;
+    g_programPath = path[0] == '/' ? L"Z:" : L"";
+    for (const char* c = path; *c != '\0'; ++c) g_programPath += *c == '/' ? L'\\' : wchar_t(*c);
+}
+
+const std::wstring& ProgramPath() {
+    return g_programPath;
 }
 
 TallyvaneProcess::~TallyvaneProcess() {
@@ -74,8 +66,8 @@ TallyvaneProcess::~TallyvaneProcess() {
 bool TallyvaneProcess::Start() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-    return CreateProcessW(ProgramPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+    std::wstring commandLine = L"\"" + g_programPath + L"\"";
+    return CreateProcessW(g_programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                           nullptr, nullptr, &startup, &m_info) != FALSE;
 }
 
@@ -87,12 +79,9 @@ bool TallyvaneProcess::Attach(DWORD processId) {
 }
 
 bool TallyvaneProcess::WaitForExit(DWORD& exitCode, std::chrono::milliseconds deadline) {
-    if (WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(deadline.count())) !=
-        WAIT_OBJECT_0) {
-        return false;
-    }
-    GetExitCodeProcess(m_info.hProcess, &exitCode);
-    return true;
+    return WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(deadline.count())) ==
+               WAIT_OBJECT_0 &&
+           GetExitCodeProcess(m_info.hProcess, &exitCode);
 }
 
 bool TallyvaneProcess::Running() const {
@@ -100,7 +89,7 @@ bool TallyvaneProcess::Running() const {
 }
 
 void TallyvaneProcess::Stop() {
-    if (HWND counter = FindCounterWindow(Id())) {
+    if (HWND counter = FindProcessWindow(Id(), L"#32770", L"Tallyvane")) {
         if (HWND menu = OpenTrayMenu(counter, Id())) ChooseMenuItem(menu, 1);
         DWORD exitCode = 0;
         if (WaitForExit(exitCode, 10s)) return;
@@ -109,26 +98,23 @@ void TallyvaneProcess::Stop() {
     WaitForSingleObject(m_info.hProcess, 10000);
 }
 
+HWND TallyvaneProcess::WaitForReadyCounter() {
+    HWND counter = nullptr;
+    if (!WaitUntil([&] {
+            counter = FindProcessWindow(Id(), L"#32770", L"Tallyvane");
+            return counter != nullptr && IsWindowVisible(counter);
+        })) {
+        return nullptr;
+    }
+    // Until its queue first runs empty the dialog manager may still be showing the window.
+    WaitForInputIdle(m_info.hProcess, 20000);
+    return counter;
+}
+
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {
     FindRequest request{processId, className, title, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&request));
     return request.found;
-}
-
-HWND FindCounterWindow(DWORD processId) {
-    return FindProcessWindow(processId, L"#32770", L"Tallyvane");
-}
-
-HWND TallyvaneProcess::WaitForReadyCounter() {
-    HWND counter = nullptr;
-    const bool visible = WaitUntil([&] {
-        counter = FindCounterWindow(Id());
-        return counter != nullptr && IsWindowVisible(counter);
-    });
-    if (!visible) return nullptr;
-    WaitForInputIdle(m_info.hProcess,
-                     static_cast<DWORD>(std::chrono::milliseconds(kDeadline).count()));
-    return counter;
 }
 
 std::wstring ControlText(HWND dialog, int id) {
@@ -137,17 +123,17 @@ std::wstring ControlText(HWND dialog, int id) {
     return text;
 }
 
-CounterTexts ReadCounter(HWND dialog) {
+CounterTexts ReadCounter(HWND counter) {
     CounterTexts texts;
-    for (std::size_t i = 0; i < 8; ++i) texts.values[i] = ControlText(dialog, kCounterControls[i]);
+    const int controls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
+    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ControlText(counter, controls[i]);
     return texts;
 }
 
 CounterTexts TextsOf(const CounterReading& reading) {
-    CounterTexts texts;
-    texts.values[0] = reading.dateText;
+    CounterTexts texts{reading.dateText};
     const CountTexts numbers = FormatCounts(reading);
-    for (std::size_t i = 0; i < numbers.size(); ++i) texts.values[i + 1] = numbers[i].data();
+    for (std::size_t i = 0; i < numbers.size(); ++i) texts[i + 1] = numbers[i].data();
     return texts;
 }
 
@@ -157,9 +143,7 @@ void StoreStartDate(DWORD year, DWORD month, DWORD day) {
                         nullptr) != ERROR_SUCCESS) {
         return;
     }
-    const std::pair<const wchar_t*, DWORD> values[] = {
-        {L"Year", year}, {L"Month", month}, {L"Day", day}};
-    for (const auto& [name, value] : values) {
+    for (const auto& [name, value] : {std::pair{L"Year", year}, {L"Month", month}, {L"Day", day}}) {
         RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                        sizeof value);
     }
@@ -170,10 +154,18 @@ void DeleteStartDateKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
 }
 
+bool StartDateKeyExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
 bool ReadStoredDwords(DWORD& year, DWORD& month, DWORD& day) {
-    const std::pair<const wchar_t*, DWORD*> values[] = {
-        {L"Year", &year}, {L"Month", &month}, {L"Day", &day}};
-    for (const auto& [name, value] : values) {
+    for (const auto& [name, value] :
+         {std::pair{L"Year", &year}, {L"Month", &month}, {L"Day", &day}}) {
         DWORD size = sizeof(DWORD);
         if (RegGetValueW(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_DWORD, nullptr, value,
                          &size) != ERROR_SUCCESS) {
@@ -202,31 +194,17 @@ void ChooseMenuItem(HWND menuWindow, int position) {
     PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-bool TrayIconPresent(HWND counter) {
+bool TrayIcon(HWND counter, DWORD action) {
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
     record.hWnd = counter;
     record.uID = 2;
-    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-void DropTrayIcon(HWND counter) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = counter;
-    record.uID = 2;
-    Shell_NotifyIconW(NIM_DELETE, &record);
+    return Shell_NotifyIconW(action, &record) != FALSE;
 }
 
 void PressKey(HWND window, UINT virtualKey) {
     PostMessageW(window, WM_KEYDOWN, virtualKey, 0);
-    PostMessageW(window, WM_KEYUP, virtualKey,
-                 static_cast<LPARAM>(0xC0000001u));  // released, repeat 1
-}
-
-void TypeText(HWND window, const char* text) {
-    for (const char* c = text; *c != '\0'; ++c)
-        PostMessageW(window, WM_CHAR, static_cast<WPARAM>(*c), 0);
+    PostMessageW(window, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));  // released
 }
 
 void ClickButton(HWND dialog, int id) {
@@ -237,7 +215,8 @@ void TypeDate(HWND picker, int year, int month, int day) {
     // Right selects the next field: month, day, year.
     for (const int field : {month, day, year}) {
         PressKey(picker, VK_RIGHT);
-        TypeText(picker, std::to_string(field).c_str());
+        for (const char c : std::to_string(field))
+            PostMessageW(picker, WM_CHAR, static_cast<WPARAM>(c), 0);
     }
 }
 

@@ -12,7 +12,7 @@ wine="$1"
 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${2:-1024x768}" /f >/dev/null
 prefix=$(sed -n 's/^export WINEPREFIX="\${WINEPREFIX:-\(.*\)}"$/\1/p' "$wine")
 fonts="${WINEPREFIX:-$prefix}/drive_c/windows/Fonts"
-. "$(dirname "$0")/../../scripts/wine-root.conf"
+. "$(dirname "$0")/wine-root.conf"
 for font in "$WINE_ROOT"/usr/share/wine/fonts/*.ttf; do
   [ -e "$font" ] && cp -u "$font" "$fonts/"
 done

@@ -1,0 +1,243 @@
+// The real Tallyvane.exe, started and driven from outside as a person would. Each
+// scenario starts the program on the stored date 30 June 2008 and runs its steps in
+// order: an action, or an observation that must come true within the deadline.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "driver.h"
+#include "local_time.h"
+
+namespace e2e {
+namespace {
+
+struct Session {
+    TallyvaneProcess program;
+    HWND counter = nullptr;
+    HWND dialog = nullptr;  // the dialog or menu opened last
+};
+
+// A 100 ms refresh shows a change of the store within half a second every time; a
+// slower one misses now and then. Six changes at random moments.
+bool FollowsTheStoreWithinHalfASecond(HWND counter) {
+    std::mt19937 random(2008);
+    for (std::int32_t day = 1; day <= 6; ++day) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 1000));
+        StoreStartDate(2001, 2, static_cast<DWORD>(day));
+        const std::wstring date = ComputeReading({2001, 2, day}, 0).dateText;
+        if (!WaitUntil([&] { return ControlText(counter, 1001) == date; }, 500ms)) return false;
+    }
+    return true;
+}
+
+std::wstring AllTexts(HWND window) {
+    std::wstring text;
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t part[1024] = L"";
+        GetWindowTextW(c, part, 1024);
+        text += part;
+    }
+    return text;
+}
+
+// One step: a word, and after a colon its argument.
+bool Perform(Session& s, const std::string& step) {
+    const std::size_t colon = step.find(':');
+    const std::string word = step.substr(0, colon),
+                      arg = step.substr(std::min(colon, step.size() - 1) + 1);
+    const std::wstring text(arg.begin(), arg.end());
+    static const std::map<std::string, UINT> kNames = {{"enter", VK_RETURN},
+                                                       {"esc", VK_ESCAPE},
+                                                       {"close", SC_CLOSE},
+                                                       {"minimise", SC_MINIMIZE},
+                                                       {"about", 16},
+                                                       {"left", WM_LBUTTONDOWN},
+                                                       {"double", WM_LBUTTONDBLCLK},
+                                                       {"move", WM_MOUSEMOVE},
+                                                       {"exit", IDOK},
+                                                       {"ok", IDOK},
+                                                       {"cancel", IDCANCEL},
+                                                       {"help", 57670},
+                                                       {"options", 57671}};
+    const auto named = kNames.find(arg);
+    const UINT n =
+        named != kNames.end() ? named->second : static_cast<UINT>(std::atoi(arg.c_str()));
+    int y = 0, m = 0, d = 0;
+    std::sscanf(arg.c_str(), "%d-%d-%d", &y, &m, &d);
+    const HWND c = s.counter;
+    const DWORD id = s.program.Id();
+    const auto stored = [](int year, int month, int day) {
+        DWORD sy = 0, sm = 0, sd = 0;
+        return ReadStoredDwords(sy, sm, sd) && sy == DWORD(year) && sm == DWORD(month) &&
+               sd == DWORD(day);
+    };
+    const auto hiddenControls = [](HWND window, std::initializer_list<int> ids) {
+        for (const int hidden : ids) {
+            if (IsWindowVisible(GetDlgItem(window, hidden))) return false;
+        }
+        return true;
+    };
+    // Actions.
+    if (word == "key") return PressKey(c, n), true;
+    if (word == "dialog-key") return PressKey(s.dialog, n), true;
+    if (word == "click") return ClickButton(c, static_cast<int>(n)), true;
+    if (word == "dialog-click") return ClickButton(s.dialog, static_cast<int>(n)), true;
+    if (word == "sys") return PostMessageW(c, WM_SYSCOMMAND, n, 0);
+    if (word == "tray") return PostTrayMouse(c, n), true;
+    if (word == "store") return StoreStartDate(DWORD(y), DWORD(m), DWORD(d)), true;
+    if (word == "delete-key") return DeleteStartDateKey(), true;
+    if (word == "menu") return (s.dialog = OpenTrayMenu(c, id)) != nullptr;
+    if (word == "choose") return ChooseMenuItem(s.dialog, static_cast<int>(n)), true;
+    if (word == "drop-icon") return TrayIcon(c, NIM_DELETE);
+    if (word == "taskbar-created")
+        return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    if (word == "type-date") {  // Tab twice from OK, past Cancel, to the picker.
+        PressKey(s.dialog, VK_TAB);
+        PressKey(s.dialog, VK_TAB);
+        return TypeDate(GetDlgItem(s.dialog, 1016), y, m, d), true;
+    }
+    if (word == "second-copy-ends") {  // with 0, opening no window
+        TallyvaneProcess second;
+        DWORD exitCode = 99;
+        return second.Start() && second.WaitForExit(exitCode) && exitCode == 0 &&
+               FindProcessWindow(second.Id(), L"#32770", nullptr) == nullptr;
+    }
+    // Observations.
+    if (word == "visible") return WaitUntil([&] { return IsWindowVisible(c) != FALSE; });
+    if (word == "hidden") return WaitUntil([&] { return !IsWindowVisible(c); });
+    if (word == "minimised") return WaitUntil([&] { return IsIconic(c) != FALSE; });
+    if (word == "running") return s.program.Running();
+    if (word == "disabled") return !IsWindowEnabled(c);
+    if (word == "enabled") return WaitUntil([&] { return IsWindowEnabled(c) != FALSE; });
+    if (word == "ticking") {
+        const std::wstring first = ControlText(c, 1011);
+        return WaitUntil([&] { return ControlText(c, 1011) != first; });
+    }
+    if (word == "shows") return WaitUntil([&] { return ControlText(c, 1001) == text; });
+    if (word == "reading") {  // at a second between just before and just after reading
+        const std::int64_t before = local_time::CurrentInstant();
+        const CounterTexts shown = ReadCounter(c);
+        for (std::int64_t t = before - 1; t <= local_time::CurrentInstant(); ++t) {
+            if (shown == TextsOf(ComputeReading({y, m, d}, t))) return true;
+        }
+        return false;
+    }
+    if (word == "dialog") {
+        return WaitUntil([&] {
+            s.dialog = FindProcessWindow(id, L"#32770", text.c_str());
+            return s.dialog != nullptr && IsWindowVisible(s.dialog);
+        });
+    }
+    if (word == "dialog-gone") return WaitUntil([&] { return !IsWindow(s.dialog); });
+    if (word == "menu-closed") return WaitUntil([&] { return !IsWindowVisible(s.dialog); });
+    if (word == "stored") return stored(y, m, d);
+    if (word == "stored-today") {
+        SYSTEMTIME today{};
+        GetLocalTime(&today);
+        return stored(today.wYear, today.wMonth, today.wDay);
+    }
+    if (word == "no-key") return !StartDateKeyExists();
+    if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY) == (arg == "yes"); });
+    if (word == "exit-code") {
+        DWORD exitCode = 99;
+        return s.program.WaitForExit(exitCode) && exitCode == n;
+    }
+    if (word == "menu-at-cursor") {  // its bottom-right corner
+        POINT cursor{};
+        RECT frame{};
+        return GetCursorPos(&cursor) && GetWindowRect(s.dialog, &frame) &&
+               frame.right == cursor.x && frame.bottom == cursor.y;
+    }
+    if (word == "on-top") {  // no visible window above it
+        for (HWND w = GetWindow(c, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
+            if (IsWindowVisible(w)) return false;
+        }
+        return true;
+    }
+    if (word == "hidden-controls")
+        return hiddenControls(c, {1016, 1017, 1018, 1019}) && ControlText(c, 1019) == L"Static";
+    if (word == "options-hidden-controls")
+        return hiddenControls(s.dialog, {1017, 1018, 1019, 1021, 1022, 1023});
+    if (word == "ten-a-second") return FollowsTheStoreWithinHalfASecond(c);
+    if (word == "dialog-says") return AllTexts(s.dialog).find(text) != std::wstring::npos;
+    ADD_FAILURE() << "unknown step " << step;
+    return false;
+}
+
+const std::pair<const char*, const char*> kScenarios[] = {
+    {"the counter shows the stored date and follows the store ten times a second",
+     "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | hidden-controls | ten-a-second"},
+    {"an invalid date and a deleted key show at the next tick; reading creates no key",
+     "store:2008-13-1 | shows:Invalid DateTime | ticking | reading:2008-13-1 | delete-key | "
+     "shows:Thursday, January 01, 1970 | ticking | reading:1970-1-1 | no-key"},
+    {"Enter, Esc, Exit and close only hide; it keeps counting",
+     "key:enter | hidden | running | ticking | tray:left | visible | key:esc | hidden | ticking | "
+     "tray:double | visible | click:exit | hidden | ticking | tray:left | visible | sys:close | "
+     "hidden | "
+     "running | ticking"},
+    {"a second copy shows the first, on top, as it is, and ends",
+     "key:esc | hidden | second-copy-ends | visible | on-top | sys:minimise | minimised | "
+     "second-copy-ends | minimised | visible"},
+    {"tray clicks leave a minimised window minimised; other mouse messages do nothing",
+     "sys:minimise | minimised | tray:left | tray:double | tray:move | ticking | minimised | "
+     "visible"},
+    {"the tray menu shows, hides and exits; the icon goes with the program",
+     "icon:yes | menu | menu-at-cursor | choose:0 | hidden | menu | choose:0 | visible | menu | "
+     "dialog-key:esc | menu-closed | visible | running | ticking | menu | choose:1 | exit-code:0 | "
+     "icon:no"},
+    {"the icon comes back when the taskbar is recreated",
+     "icon:yes | drop-icon | icon:no | taskbar-created | icon:yes"},
+    {"Help shows the help box, modal",
+     "click:help | dialog:Tallyvane Help | disabled | dialog-says:365 | dialog-says:Options | "
+     "dialog-key:enter | dialog-gone | enabled"},
+    {"options save the picked date with and without the key, behind a ticking counter",
+     "store:1999-1-1 | click:options | dialog:Tallyvane Options | disabled | ticking | "
+     "options-hidden-controls | type-date:2008-6-30 | dialog-click:ok | dialog-gone | "
+     "stored:2008-6-30 | enabled | delete-key | shows:Thursday, January 01, 1970 | click:options | "
+     "dialog:Tallyvane Options | type-date:2008-6-30 | dialog-click:ok | dialog-gone | "
+     "stored:2008-6-30 | shows:Monday, June 30, 2008"},
+    {"options Cancel and Esc store nothing; OK on the untouched picker stores today",
+     "store:1999-1-1 | click:options | dialog:Tallyvane Options | type-date:2008-6-30 | "
+     "dialog-click:cancel | dialog-gone | stored:1999-1-1 | click:options | dialog:Tallyvane "
+     "Options | "
+     "type-date:2008-6-30 | dialog-key:esc | dialog-gone | stored:1999-1-1 | delete-key | "
+     "click:options | dialog:Tallyvane Options | dialog-click:ok | dialog-gone | stored-today"},
+    {"the about box opens from the system menu and closes with OK, Enter and Esc",
+     "sys:about | dialog:About Tallyvane | disabled | ticking | dialog-click:ok | dialog-gone | "
+     "enabled | "
+     "sys:about | dialog:About Tallyvane | dialog-key:enter | dialog-gone | enabled | sys:about | "
+     "dialog:About Tallyvane | dialog-key:esc | dialog-gone | enabled"},
+};
+
+TEST(EndToEnd, Scenarios) {
+    for (const auto& [name, steps] : kScenarios) {
+        StoreStartDate(2008, 6, 30);
+        Session session;
+        ASSERT_TRUE(session.program.Start());
+        session.counter = session.program.WaitForReadyCounter();
+        ASSERT_NE(session.counter, nullptr) << name << ": the counter window did not appear";
+        std::istringstream list(steps);
+        for (std::string step; std::getline(list >> std::ws, step, '|');) {
+            step.erase(step.find_last_not_of(' ') + 1);
+            if (!Perform(session, step)) {
+                ADD_FAILURE() << name << ": " << step;
+                break;
+            }
+        }
+    }
+    DeleteStartDateKey();
+}
+
+}  // namespace
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) return std::fprintf(stderr, "usage: %s PATH-TO-Tallyvane.exe\n", argv[0]), 2;
+    e2e::SetProgramPath(argv[1]);
+    return RUN_ALL_TESTS();
+}
