@@ -1,7 +1,10 @@
 // The real Tallyvane.exe, started and driven from outside as a person would. Each
 // scenario starts the program on the stored date 30 June 2008 and runs its steps in
 // order: an action, or an observation that must come true within the deadline.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <map>
@@ -9,11 +12,53 @@
 #include <sstream>
 #include <thread>
 
+#include "count_text.h"
 #include "driver.h"
 #include "local_time.h"
 
 namespace e2e {
 namespace {
+
+std::wstring g_program;  // the Windows path of the Tallyvane.exe under test
+constexpr wchar_t kStoreKey[] = L"Software\\Quillmark";
+
+// The start-date key, arranged and read from outside with the registry API.
+void StoreStartDate(DWORD year, DWORD month, DWORD day) {
+    for (const auto& [name, value] : {std::pair{L"Year", year}, {L"Month", month}, {L"Day", day}}) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kStoreKey, name, REG_DWORD, &value, sizeof value);
+    }
+}
+void DeleteStartDateKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
+}
+bool Stored(DWORD year, DWORD month, DWORD day) {  // as three REG_DWORDs
+    for (const auto& [name, want] : {std::pair{L"Year", year}, {L"Month", month}, {L"Day", day}}) {
+        DWORD value = 0, size = sizeof value;
+        if (RegGetValueW(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                         &size) != ERROR_SUCCESS ||
+            value != want) {
+            return false;
+        }
+    }
+    return true;
+}
+
+CounterTexts TextsOf(const CounterReading& reading) {
+    CounterTexts texts{reading.dateText};
+    const CountTexts numbers = FormatCounts(reading);
+    for (std::size_t i = 0; i < numbers.size(); ++i) texts[i + 1] = numbers[i].data();
+    return texts;
+}
+
+// Asks the shell about the counter's icon (NIM_MODIFY with nothing to change), or
+// removes it as a restarting shell loses it (NIM_DELETE).
+bool TrayIcon(HWND counter, DWORD action) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = counter;
+    record.uID = 2;
+    return Shell_NotifyIconW(action, &record) != FALSE;
+}
 
 struct Session {
     TallyvaneProcess program;
@@ -70,11 +115,6 @@ bool Perform(Session& s, const std::string& step) {
     std::sscanf(arg.c_str(), "%d-%d-%d", &y, &m, &d);
     const HWND c = s.counter;
     const DWORD id = s.program.Id();
-    const auto stored = [](int year, int month, int day) {
-        DWORD sy = 0, sm = 0, sd = 0;
-        return ReadStoredDwords(sy, sm, sd) && sy == DWORD(year) && sm == DWORD(month) &&
-               sd == DWORD(day);
-    };
     const auto hiddenControls = [](HWND window, std::initializer_list<int> ids) {
         for (const int hidden : ids) {
             if (IsWindowVisible(GetDlgItem(window, hidden))) return false;
@@ -87,7 +127,8 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "click") return ClickButton(c, static_cast<int>(n)), true;
     if (word == "dialog-click") return ClickButton(s.dialog, static_cast<int>(n)), true;
     if (word == "sys") return PostMessageW(c, WM_SYSCOMMAND, n, 0);
-    if (word == "tray") return PostTrayMouse(c, n), true;
+    if (word == "tray")
+        return PostMessageW(c, WM_USER + 111, 2, static_cast<LPARAM>(n));  // as the shell does
     if (word == "store") return StoreStartDate(DWORD(y), DWORD(m), DWORD(d)), true;
     if (word == "delete-key") return DeleteStartDateKey(), true;
     if (word == "menu") return (s.dialog = OpenTrayMenu(c, id)) != nullptr;
@@ -98,12 +139,18 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "type-date") {  // Tab twice from OK, past Cancel, to the picker.
         PressKey(s.dialog, VK_TAB);
         PressKey(s.dialog, VK_TAB);
-        return TypeDate(GetDlgItem(s.dialog, 1016), y, m, d), true;
+        const HWND picker = GetDlgItem(s.dialog, 1016);
+        for (const int field : {m, d, y}) {  // Right selects the next field: month, day, year.
+            PressKey(picker, VK_RIGHT);
+            for (const char digit : std::to_string(field))
+                PostMessageW(picker, WM_CHAR, static_cast<WPARAM>(digit), 0);
+        }
+        return true;
     }
     if (word == "second-copy-ends") {  // with 0, opening no window
         TallyvaneProcess second;
         DWORD exitCode = 99;
-        return second.Start() && second.WaitForExit(exitCode) && exitCode == 0 &&
+        return second.Start(g_program) && second.WaitForExit(exitCode) && exitCode == 0 &&
                FindProcessWindow(second.Id(), L"#32770", nullptr) == nullptr;
     }
     // Observations.
@@ -134,13 +181,17 @@ bool Perform(Session& s, const std::string& step) {
     }
     if (word == "dialog-gone") return WaitUntil([&] { return !IsWindow(s.dialog); });
     if (word == "menu-closed") return WaitUntil([&] { return !IsWindowVisible(s.dialog); });
-    if (word == "stored") return stored(y, m, d);
+    if (word == "stored") return Stored(DWORD(y), DWORD(m), DWORD(d));
     if (word == "stored-today") {
         SYSTEMTIME today{};
         GetLocalTime(&today);
-        return stored(today.wYear, today.wMonth, today.wDay);
+        return Stored(today.wYear, today.wMonth, today.wDay);
     }
-    if (word == "no-key") return !StartDateKeyExists();
+    if (word == "no-key") {
+        HKEY key = nullptr;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS ||
+               (RegCloseKey(key), false);
+    }
     if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY) == (arg == "yes"); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
@@ -217,7 +268,7 @@ TEST(EndToEnd, Scenarios) {
     for (const auto& [name, steps] : kScenarios) {
         StoreStartDate(2008, 6, 30);
         Session session;
-        ASSERT_TRUE(session.program.Start());
+        ASSERT_TRUE(session.program.Start(g_program));
         session.counter = session.program.WaitForReadyCounter();
         ASSERT_NE(session.counter, nullptr) << name << ": the counter window did not appear";
         std::istringstream list(steps);
@@ -238,6 +289,9 @@ TEST(EndToEnd, Scenarios) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     if (argc < 2) return std::fprintf(stderr, "usage: %s PATH-TO-Tallyvane.exe\n", argv[0]), 2;
-    e2e::SetProgramPath(argv[1]);
+    // A Unix path from CTest maps onto Wine's Z: drive.
+    for (const char* c = argv[1]; *c != '\0'; ++c)
+        e2e::g_program += *c == '/' ? L'\\' : wchar_t(*c);
+    if (argv[1][0] == '/') e2e::g_program.insert(0, L"Z:");
     return RUN_ALL_TESTS();
 }

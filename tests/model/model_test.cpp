@@ -108,6 +108,8 @@ std::string Decoded(double value) {
            " " + std::to_string(f.hour) + ":" + std::to_string(f.minute);
 }
 
+// What the day-by-day sweep above and, in the Windows builds, the comparison with the
+// platform's own routines do not already cover.
 TEST(SerialDateTime, EdgeCases) {
     SetZone("UTC");
     const std::string invalid = "invalid 0";  // an invalid date keeps the preset value
@@ -116,22 +118,9 @@ TEST(SerialDateTime, EdgeCases) {
         {Set(2000, 2, 29), Valid(36585)},
         {Set(1900, 2, 29), invalid},
         {Set(99, 12, 31), invalid},
-        {Set(100, 1, 1), Valid(-657434)},
-        {Set(9999, 12, 31, 23, 59, 59), Valid(2958465 + 86399.0 / 86400)},
         {Set(10000, 1, 1), invalid},
         {Set(2007, 65537, 1), Valid(39083)},  // the month narrows to 1
-        {Set(65536 + 2008, 6, 30), Valid(39629)},
         {Set(1899, 12, 29, 6), Valid(-1.25)},
-        {Set(1899, 12, 30), Valid(0)},
-        {Set(1970, 1, 1, 24), invalid},
-        {Set(1970, 1, 1, 0, 60), invalid},
-        {Set(1970, 1, 1, 0, 0, 60), invalid},
-        {Set(1970, 0, 1), invalid},
-        {Set(1970, 13, 1), invalid},
-        {Set(1970, 1, 0), invalid},
-        {Set(1970, 4, 31), invalid},
-        {Set(-1, 1, 1), invalid},  // narrows to 65535
-        {Set(INT32_MIN, INT32_MIN, INT32_MIN), invalid},
         // The difference is linear whatever the statuses.
         {Num(Difference(Made(1899, 12, 29, 6), With(0.25))), "-1"},
         {Num(Difference(With(0.25), With(-1.25, DateStatus::invalid))), "1"},
@@ -141,11 +130,6 @@ TEST(SerialDateTime, EdgeCases) {
         // The text.
         {Text(Made(1970, 1, 1)), "Thursday, January 01, 1970"},
         {Text(Made(2008, 6, 30)), "Monday, June 30, 2008"},
-        {Text(Made(999, 6, 15)), "Saturday, June 15, 0999"},
-        {Text(Made(100, 1, 1)), "Friday, January 01, 0100"},
-        {Text(Made(9999, 12, 31)), "Friday, December 31, 9999"},
-        {Text(Made(1899, 12, 29)), "Friday, December 29, 1899"},
-        {Text(Made(2000, 2, 29)), "Tuesday, February 29, 2000"},
         {Text(Made(2007, 2, 29)), "Invalid DateTime"},
         {Text(With(0, DateStatus::null)), ""},
         {Text(With(1e300)), "Invalid DateTime"},  // valid in name only: decoding fails
