@@ -64,6 +64,8 @@ struct Session {
     TallyvaneProcess program;
     HWND counter = nullptr;
     HWND dialog = nullptr;  // the dialog or menu opened last
+    HWND cover = nullptr;   // a window of the test's own over the counter
+    ~Session() { DestroyWindow(cover); }
 };
 
 // A 100 ms refresh shows a change of the store within half a second every time; a
@@ -147,6 +149,13 @@ bool Perform(Session& s, const std::string& step) {
         }
         return true;
     }
+    if (word == "cover") {  // another program's window over the counter, as a person leaves it
+        RECT frame{};
+        GetWindowRect(c, &frame);
+        s.cover = CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, frame.left,
+                                  frame.top, 200, 100, nullptr, nullptr, nullptr, nullptr);
+        return SetWindowPos(s.cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     if (word == "second-copy-ends") {  // with 0, opening no window
         TallyvaneProcess second;
         DWORD exitCode = 99;
@@ -192,7 +201,9 @@ bool Perform(Session& s, const std::string& step) {
         return RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS ||
                (RegCloseKey(key), false);
     }
-    if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY) == (arg == "yes"); });
+    // Present: eventually. Absent: at once, before the shell notices a dead window itself.
+    if (word == "icon" && arg == "no") return !TrayIcon(c, NIM_MODIFY);
+    if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
         return s.program.WaitForExit(exitCode) && exitCode == n;
@@ -231,7 +242,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "hidden | "
      "running | ticking"},
     {"a second copy shows the first, on top, as it is, and ends",
-     "key:esc | hidden | second-copy-ends | visible | on-top | sys:minimise | minimised | "
+     "key:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | on-top | "
+     "sys:minimise | minimised | "
      "second-copy-ends | minimised | visible"},
     {"tray clicks leave a minimised window minimised; other mouse messages do nothing",
      "sys:minimise | minimised | tray:left | tray:double | tray:move | ticking | minimised | "

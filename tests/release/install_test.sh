@@ -29,8 +29,7 @@ case $arch in
   win32) pe="PE32 executable (GUI) Intel 80386" triple=i686-w64-mingw32 nsis_arch=x86 ;;
   win64) pe="PE32+ executable (GUI) x86-64" triple=x86_64-w64-mingw32 nsis_arch=amd64 ;;
 esac
-check "program is $pe" grep -q "^$pe" <(file -b "$exe")
-check "installer is a 32-bit Windows program" grep -q "^PE32 executable" <(file -b "$setup")
+check "program and installer are $pe" test "$(file -b "$exe" "$setup" | grep -c "^$pe")" = 2
 imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | sort | tr '\n' ' ')
 check "imports are system DLLs only ($imports)" \
   test "$imports" = "ADVAPI32.DLL COMCTL32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "

@@ -16,8 +16,6 @@ class Win32TestBed final : public RegistryTestBed {
     const char* Name() const override { return "win32"; }
     Registry& Get() override { return m_registry; }
     void RemoveKey() override { RegDeleteTreeW(HKEY_CURRENT_USER, kDateStoreKey); }
-    void CreateEmptyKey() override { PutValue(nullptr, RegistryType::none, {}); }
-    // A null name only creates the key.
     void PutValue(const wchar_t* name, RegistryType type, const Bytes& bytes) override {
         HKEY key = nullptr;
         if (RegCreateKeyExW(HKEY_CURRENT_USER, kDateStoreKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
@@ -53,14 +51,11 @@ class Win32TestBed final : public RegistryTestBed {
             std::string folded;
             for (DWORD c = 0; c < nameLength; ++c)
                 folded += static_cast<char>(std::towlower(name[c]));
-            values[folded] = {static_cast<RegistryType>(type), bytes};
+            values[folded] = DescribeValue(static_cast<RegistryType>(type), bytes);
         }
         RegCloseKey(key);
-        return DescribeValues(values);
+        return Join(values);
     }
-    // Wine's registry does not enforce key security, so a refused write cannot be staged.
-    bool DenyWrites() override { return false; }
-    int OpenKeyCount() override { return -1; }
 
   private:
     Win32Registry m_registry;
