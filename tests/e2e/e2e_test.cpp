@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -97,19 +98,12 @@ bool Perform(Session& s, const std::string& step) {
     const std::string word = step.substr(0, colon),
                       arg = step.substr(std::min(colon, step.size() - 1) + 1);
     const std::wstring text(arg.begin(), arg.end());
-    static const std::map<std::string, UINT> kNames = {{"enter", VK_RETURN},
-                                                       {"esc", VK_ESCAPE},
-                                                       {"close", SC_CLOSE},
-                                                       {"minimise", SC_MINIMIZE},
-                                                       {"about", 16},
-                                                       {"left", WM_LBUTTONDOWN},
-                                                       {"double", WM_LBUTTONDBLCLK},
-                                                       {"move", WM_MOUSEMOVE},
-                                                       {"exit", IDOK},
-                                                       {"ok", IDOK},
-                                                       {"cancel", IDCANCEL},
-                                                       {"help", 57670},
-                                                       {"options", 57671}};
+    // clang-format off
+    static const std::map<std::string, UINT> kNames = {
+        {"enter", VK_RETURN}, {"esc", VK_ESCAPE}, {"close", SC_CLOSE}, {"minimise", SC_MINIMIZE},
+        {"about", 16}, {"left", WM_LBUTTONDOWN}, {"double", WM_LBUTTONDBLCLK}, {"move", WM_MOUSEMOVE},
+        {"exit", IDOK}, {"ok", IDOK}, {"cancel", IDCANCEL}, {"help", 57670}, {"options", 57671}};
+    // clang-format on
     const auto named = kNames.find(arg);
     const UINT n =
         named != kNames.end() ? named->second : static_cast<UINT>(std::atoi(arg.c_str()));
@@ -118,10 +112,8 @@ bool Perform(Session& s, const std::string& step) {
     const HWND c = s.counter;
     const DWORD id = s.program.Id();
     const auto hiddenControls = [](HWND window, std::initializer_list<int> ids) {
-        for (const int hidden : ids) {
-            if (IsWindowVisible(GetDlgItem(window, hidden))) return false;
-        }
-        return true;
+        return std::ranges::none_of(ids,
+                                    [&](int i) { return IsWindowVisible(GetDlgItem(window, i)); });
     };
     // Actions.
     if (word == "key") return PressKey(c, n), true;

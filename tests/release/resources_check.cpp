@@ -64,7 +64,7 @@ const std::vector<std::wstring> kExpected = {
     L"string 101: &About Tallyvane...",
     L"icon 128: 1 image, 32 x 32, 16 colours",
     L"bitmap 131: 135 x 198, 24 bits, compression 0",
-    L"version 1.0.0.1, product 1.0.0.1, type 1, system 4, translation 4e40409",
+    L"version 00010000 00000001, product 00010000 00000001, type 1, system 4, translation 4e40409",
     L"FileVersion 1.0.0.1",
     L"ProductVersion 1.0.0.1",
     L"ProductName Tallyvane",
@@ -167,14 +167,11 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
         if (VerQueryValueW(version, L"\\", reinterpret_cast<void**>(&fixed), &length) &&
             VerQueryValueW(version, L"\\VarFileInfo\\Translation",
                            reinterpret_cast<void**>(&translation), &length)) {
-            std::swprintf(line, 160,
-                          L"version %lu.%lu.%lu.%lu, product %lu.%lu.%lu.%lu, type %lu, system "
-                          L"%lx, translation %lx",
-                          HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                          HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
-                          HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
-                          HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS),
-                          fixed->dwFileType, fixed->dwFileOS, *translation);
+            std::swprintf(
+                line, 160,
+                L"version %08lx %08lx, product %08lx %08lx, type %lu, system %lx, translation %lx",
+                fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
+                fixed->dwProductVersionLS, fixed->dwFileType, fixed->dwFileOS, *translation);
             lines.emplace_back(line);
         }
         for (const wchar_t* name :
