@@ -14,8 +14,7 @@ inline constexpr std::int64_t kLastInstant = 32535244799;
 
 // Fills `fields` (milliseconds 0, day of year left 0) from seconds since 1970 UTC,
 // applying the local zone and daylight saving in force now (the zone is read afresh on
-// every call). False outside the range above or
-// when the runtime refuses.
+// every call). False outside the range above or when the runtime refuses.
 bool FieldsFromInstant(std::int64_t instant, DateFields& fields);
 
 // The clock: seconds since 1970 UTC, 64 bits on every build (the 32-bit Windows
