@@ -24,7 +24,7 @@ measure() {
   build/win32/wine-run.sh "$exe" &
   sleep 5  # start-up is not what is measured
   local pid server
-  pid=$(pgrep -f "$(basename "$exe")" | head -n 1)
+  pid=$(pgrep -n -f "^[A-Z]:.*$(basename "$exe")")  # the Windows process, not its bwrap
   server=$(pgrep -n wineserver)
   local start_cpu start_server
   start_cpu=$(cpu_ticks "$pid")
