@@ -13,7 +13,7 @@ if [ ! -f "$WINE_ROOT/.ready" ]; then
 fi
 runtime_dir=/tmp/tallyvane-runtime-$(id -u)
 mkdir -p "$runtime_dir" && chmod 700 "$runtime_dir"
-# A fresh / with the root's (merged) /usr and /etc read-only: the root stays as it was
+# A fresh / with the root's (merged) /usr, /etc and /var read-only: the root stays as it was
 # set up, and any folder can be bound in.
 exec bwrap --tmpfs / --ro-bind "$WINE_ROOT/usr" /usr --ro-bind "$WINE_ROOT/etc" /etc --ro-bind "$WINE_ROOT/var" /var \
   --symlink usr/bin /bin --symlink usr/sbin /sbin --symlink usr/lib /lib --symlink usr/lib64 /lib64 \
