@@ -40,6 +40,6 @@ until window=$(xwininfo -root -tree | awk '/"Tallyvane": \("tallyvane.exe"/ {pri
 done
 convert xwd:build/window.xwd build/screenshot.png
 wait "$look"
-grep -v '^window' "$look_output"
+cat "$look_output"
 rm -f build/window.xwd "$look_output"
 echo "screenshot: build/screenshot.png"

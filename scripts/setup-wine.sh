@@ -51,10 +51,10 @@ in_root sh -c "cd /tmp && apt-get -o APT::Sandbox::User=root -q download libwine
 in_root apt-get clean
 
 # Debian ships the DLLs with debug information; every prefix copies them.
-find "$work/usr/lib/x86_64-linux-gnu/wine/x86_64-windows" -type f \( -name '*.dll' -o -name '*.exe' \
-  -o -name '*.sys' -o -name '*.drv' \) -exec x86_64-w64-mingw32-strip --strip-debug {} + 2>/dev/null || true
-find "$work/usr/lib/x86_64-linux-gnu/wine/i386-windows" -type f \( -name '*.dll' -o -name '*.exe' \
-  -o -name '*.sys' -o -name '*.drv' \) -exec i686-w64-mingw32-strip --strip-debug {} + 2>/dev/null || true
+for arch in x86_64:x86_64 i386:i686; do
+  find "$work/usr/lib/x86_64-linux-gnu/wine/${arch%:*}-windows" -type f \( -name '*.dll' -o -name '*.exe' \
+    -o -name '*.sys' -o -name '*.drv' \) -exec "${arch#*:}-w64-mingw32-strip" --strip-debug {} + 2>/dev/null || true
+done
 
 [ -x "$work/usr/lib/wine/wine64" ] && [ -f "$work/usr/lib/x86_64-linux-gnu/wine/i386-windows/kernel32.dll" ] ||
   fail "the root lacks wine64 or the 32-bit DLLs; see $work.log"

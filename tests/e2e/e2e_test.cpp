@@ -190,10 +190,13 @@ bool Perform(Session& s, const std::string& step) {
     }
     if (word == "no-key") {
         HKEY key = nullptr;
-        return RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS ||
-               (RegCloseKey(key), false);
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return true;
+        RegCloseKey(key);
+        return false;
     }
-    // Present: eventually. Absent: at once, before the shell notices a dead window itself.
+    // Present: eventually (after the taskbar's restart). Absent: asked once, right after
+    // the exit or the loss.
     if (word == "icon" && arg == "no") return !TrayIcon(c, NIM_MODIFY);
     if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
     if (word == "exit-code") {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "counter_dlg.h"
+#include "driver.h"
 #include "handles.h"
 #include "memory_registry.h"
 #include "options_dlg.h"
@@ -19,20 +20,15 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
-// Polls for 20 s at most.
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 400; ++i, Sleep(50)) {
-        if (condition()) return true;
-    }
-    return false;
-}
+using e2e::WaitUntil;
+using namespace std::chrono_literals;
 
 // Runs the dialog modally on this thread while `script` acts on it from another, and
 // ends every dialog a script that stopped early leaves open.
 INT_PTR RunModal(framework::CDialog& dialog, const std::function<void()>& script) {
     std::thread worker([&] {
         script();
-        for (int i = 0; i < 100 && FindWindowW(L"#32770", nullptr); ++i) Sleep(50);
+        WaitUntil([] { return FindWindowW(L"#32770", nullptr) == nullptr; }, 5s);
         while (HWND open = FindWindowW(L"#32770", nullptr)) EndDialog(open, -2), Sleep(50);
     });
     const INT_PTR result = dialog.DoModal();
@@ -65,7 +61,7 @@ TEST(CounterDialog, SystemMenuTrayMenuAndIcon) {
         return MenuTexts(menu.Get());
     };
     const INT_PTR result = RunModal(counter, [&] {
-        ASSERT_TRUE(Eventually([&] {
+        ASSERT_TRUE(WaitUntil([&] {
             return (window = FindWindowW(L"#32770", L"Tallyvane")) != nullptr &&
                    IsWindowVisible(window);
         }));
@@ -107,10 +103,10 @@ TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
     COptions options(store);
     const INT_PTR result = RunModal(options, [] {
         HWND dialog = nullptr, box = nullptr;
-        ASSERT_TRUE(Eventually(
+        ASSERT_TRUE(WaitUntil(
             [&] { return (dialog = FindWindowW(L"#32770", L"Tallyvane Options")) != nullptr; }));
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        ASSERT_TRUE(Eventually([&] {  // a second window with that title, above or below
+        ASSERT_TRUE(WaitUntil([&] {  // a second window with that title, above or below
             box = FindWindowExW(nullptr, nullptr, L"#32770", L"Tallyvane Options");
             if (box == dialog)
                 box = FindWindowExW(nullptr, dialog, L"#32770", L"Tallyvane Options");
@@ -120,7 +116,7 @@ TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
         GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
         EXPECT_STREQ(text, kSaveFailedText);
         PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
-        EXPECT_TRUE(Eventually([&] { return !IsWindow(box); }));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
         EXPECT_TRUE(IsWindow(dialog)) << "closed although nothing was saved";
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });

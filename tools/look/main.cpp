@@ -1,6 +1,6 @@
 // tallyvane-look: watches a running Tallyvane from outside, as a person would. Prints
-// the window's screen rectangle, then the eight texts it shows once a second, and at
-// the end closes the program through its notification-area menu.
+// the eight texts its window shows once a second, and at the end closes the program
+// through its notification-area menu.
 //   tallyvane-look [SECONDS]     (default 10)
 #include <windows.h>
 
@@ -35,9 +35,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tallyvane-look: the window did not become ready\n");
         return 1;
     }
-    RECT frame;
-    GetWindowRect(counter, &frame);
-    std::printf("window\t%ld\t%ld\t%ld\t%ld\n", frame.left, frame.top, frame.right, frame.bottom);
     for (int i = 0; i < seconds; ++i) {
         Print(e2e::ReadCounter(counter));
         std::this_thread::sleep_for(std::chrono::seconds(1));
