@@ -27,6 +27,8 @@ double Linear(double value) {
 bool Encode(const DateFields& fields, double& value) {
     if (fields.year < kFirstYear || fields.year > kLastYear) return false;
     if (fields.hour > 23 || fields.minute > 59 || fields.second > 59) return false;
+    // The calendar types keep month and day in one byte: 257 would wrap to 1.
+    if (fields.month < 1 || fields.month > 12 || fields.day < 1 || fields.day > 31) return false;
     const year_month_day date{year{fields.year}, month{fields.month}, day{fields.day}};
     if (!date.ok()) return false;
 

@@ -101,6 +101,14 @@ std::string FromInstant(std::int64_t instant) {
     now.SetFromInstant(instant);
     return Describe(now);
 }
+std::string Encoded(int year, int month, int day) {
+    DateFields f;
+    f.year = static_cast<std::uint16_t>(year);
+    f.month = static_cast<std::uint16_t>(month);
+    f.day = static_cast<std::uint16_t>(day);
+    double value = 7.5;
+    return ole_date::Encode(f, value) ? Num(value) : "refused";
+}
 std::string Decoded(double value) {
     DateFields f;
     if (!ole_date::Decode(value, f)) return "refused";
@@ -121,6 +129,8 @@ TEST(SerialDateTime, EdgeCases) {
         {Set(10000, 1, 1), invalid},
         {Set(2007, 65537, 1), Valid(39083)},  // the month narrows to 1
         {Set(1899, 12, 29, 6), Valid(-1.25)},
+        {Encoded(2007, 257, 1), "refused"},  // not 1 January, whatever the field's width
+        {Encoded(2007, 1, 257), "refused"},
         // The difference is linear whatever the statuses.
         {Num(Difference(Made(1899, 12, 29, 6), With(0.25))), "-1"},
         {Num(Difference(With(0.25), With(-1.25, DateStatus::invalid))), "1"},
