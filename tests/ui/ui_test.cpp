@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <thread>
 
@@ -95,6 +96,42 @@ TEST(CounterDialog, SystemMenuTrayMenuAndIcon) {
     EXPECT_STREQ(record.szTip, L"Tallyvane");
 }
 
+// WM_NULL messages retrieved by this thread for the counter window.
+std::atomic<HWND> g_nullTarget{nullptr};
+std::atomic<int> g_nulls{0};
+LRESULT CALLBACK CountNulls(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_NULL &&
+        message->hwnd == g_nullTarget) {
+        ++g_nulls;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Once the tray menu is dismissed the window gets a message, so that the next right-click
+// on the icon opens the menu instead of closing it.
+TEST(CounterDialog, TrayMenuIsFollowedByAMessage) {
+    MemoryRegistry registry;
+    DateStore store(registry);
+    CCounterDlg counter(store);
+    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountNulls, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    RunModal(counter, [] {
+        HWND window = nullptr, menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowW(L"#32770", L"Tallyvane")); }));
+        g_nullTarget = window;
+        PostMessageW(window, WM_TRAY_NOTIFY, 2, WM_RBUTTONDOWN);
+        ASSERT_TRUE(WaitUntil([&] {
+            return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu);
+        }));
+        EXPECT_EQ(g_nulls, 0) << "before the menu closed";
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitUntil([] { return g_nulls > 0; }, 5s));
+        EndDialog(window, IDOK);
+    });
+    UnhookWindowsHookEx(hook);
+}
+
 // A refused write says so and keeps the dialog open; nothing is stored.
 TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
     MemoryRegistry registry;
@@ -103,8 +140,10 @@ TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
     COptions options(store);
     const INT_PTR result = RunModal(options, [] {
         HWND dialog = nullptr, box = nullptr;
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (dialog = FindWindowW(L"#32770", L"Tallyvane Options")) != nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] {  // a hidden button ignores a click
+            dialog = FindWindowW(L"#32770", L"Tallyvane Options");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        }));
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] {  // a second window with that title, above or below
             box = FindWindowExW(nullptr, nullptr, L"#32770", L"Tallyvane Options");
