@@ -155,9 +155,15 @@ void CCounterDlg::ShowTrayMenu() {
     const framework::PopupMenu menu;
     m_hTrayMenu = menu.Get();
     FillTrayMenu(m_hTrayMenu, m_hWnd);
+    // A notification icon's menu closes on a click elsewhere only when its owner is the
+    // foreground window; this neither shows a hidden window nor restores a minimised one.
+    SetForegroundWindow(m_hWnd);
     const UINT command = static_cast<UINT>(
         TrackPopupMenuEx(m_hTrayMenu, TPM_RETURNCMD | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x,
                          cursor.y, m_hWnd, nullptr));
+    // Without a message after tracking, the next right-click would close the menu at once
+    // instead of opening it.
+    PostMessageW(m_hWnd, WM_NULL, 0, 0);
     switch (command) {
         case kTrayShow:
             ShowWindow(m_hWnd, SW_SHOW);
