@@ -5,8 +5,12 @@
 
 #include "counter_dlg.h"
 #include "resource.h"
+#include "single_instance.h"
 
 namespace {
+
+// Long enough for a slow start at sign-in, short enough not to linger unseen.
+constexpr std::chrono::seconds kWaitForOtherCopy{10};
 
 // The process's one application object.
 CCounterApp theApp;
@@ -29,15 +33,20 @@ BOOL CCounterApp::InitInstance() {
     }
     m_bOleInitialized = true;
 
-    // One counter per desktop: a running one, even hidden, is shown and raised instead.
-    if (HWND running = FindWindowW(L"#32770", L"Tallyvane")) {
-        ShowWindow(running, SW_SHOW);
-        BringWindowToTop(running);
-    } else {
+    // One counter per session: a running one, even hidden, is shown and raised instead.
+    // The mutex stays owned for the life of the counter.
+    InstanceMutex mutex;
+    const InstanceCheck check = CheckForRunningCounter(mutex, kWaitForOtherCopy);
+    if (check.runHere) {
         CCounterDlg counter(m_store);
         m_pMainWnd = &counter;
         counter.DoModal();
         m_pMainWnd = nullptr;
+    } else if (check.running != nullptr) {
+        ShowWindow(check.running, SW_SHOW);
+        BringWindowToTop(check.running);
+    } else {
+        m_nExitCode = 1;  // another copy is starting but showed no window in time
     }
     // No message loop: the process ends here.
     return FALSE;

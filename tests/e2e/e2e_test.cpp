@@ -148,6 +148,10 @@ bool Perform(Session& s, const std::string& step) {
                                   frame.top, 200, 100, nullptr, nullptr, nullptr, nullptr);
         return SetWindowPos(s.cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
+    if (word == "elsewhere") {  // the user turns to the test's own window
+        return SetForegroundWindow(s.cover) &&
+               WaitUntil([&] { return GetForegroundWindow() == s.cover; });
+    }
     if (word == "second-copy-ends") {  // with 0, opening no window
         TallyvaneProcess second;
         DWORD exitCode = 99;
@@ -157,6 +161,7 @@ bool Perform(Session& s, const std::string& step) {
     // Observations.
     if (word == "visible") return WaitUntil([&] { return IsWindowVisible(c) != FALSE; });
     if (word == "hidden") return WaitUntil([&] { return !IsWindowVisible(c); });
+    if (word == "foreground") return WaitUntil([&] { return GetForegroundWindow() == c; });
     if (word == "minimised") return WaitUntil([&] { return IsIconic(c) != FALSE; });
     if (word == "running") return s.program.Running();
     if (word == "disabled") return !IsWindowEnabled(c);
@@ -247,6 +252,11 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "icon:yes | menu | menu-at-cursor | choose:0 | hidden | menu | choose:0 | visible | menu | "
      "dialog-key:esc | menu-closed | visible | running | ticking | menu | choose:1 | exit-code:0 | "
      "icon:no"},
+    {"the tray menu takes the foreground, so that a click elsewhere closes it, and opens again",
+     "cover | elsewhere | menu | foreground | dialog-key:esc | menu-closed | visible | menu | "
+     "choose:0 | visible | sys:minimise | minimised | elsewhere | menu | foreground | "
+     "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
+     "foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | visible"},
     {"the icon comes back when the taskbar is recreated",
      "icon:yes | drop-icon | icon:no | taskbar-created | icon:yes"},
     {"Help shows the help box, modal",
@@ -286,6 +296,34 @@ TEST(EndToEnd, Scenarios) {
                 break;
             }
         }
+    }
+    DeleteStartDateKey();
+}
+
+// Two copies started at the same moment: one counts, the other shows it and ends.
+TEST(EndToEnd, TwoCopiesStartedTogetherRunOneCounter) {
+    StoreStartDate(2008, 6, 30);
+    for (int round = 1; round <= 10; ++round) {
+        TallyvaneProcess copies[2];
+        for (TallyvaneProcess& copy : copies) ASSERT_TRUE(copy.Start(g_program, true));
+        for (TallyvaneProcess& copy : copies) copy.Resume();
+        int ended = -1;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (int i = 0; i < 2; ++i)
+                if (!copies[i].Running()) ended = i;
+            return ended >= 0;
+        })) << "round "
+            << round << ": both copies kept running";
+        TallyvaneProcess& counting = copies[1 - ended];
+        DWORD exitCode = 99;
+        EXPECT_TRUE(copies[ended].WaitForExit(exitCode, 0ms) && exitCode == 0)
+            << "round " << round << ": exit code " << exitCode;
+        const HWND counter = counting.WaitForReadyCounter();
+        ASSERT_NE(counter, nullptr) << "round " << round;
+        const std::wstring first = ControlText(counter, 1011);
+        EXPECT_TRUE(WaitUntil([&] { return ControlText(counter, 1011) != first; }))
+            << "round " << round << ": not counting";
+        EXPECT_TRUE(counting.Running()) << "round " << round;
     }
     DeleteStartDateKey();
 }
