@@ -3,14 +3,15 @@
 ; registered for the user. The start date in HKCU\Software\Quillmark is the user's
 ; and stays when Tallyvane is uninstalled.
 ;
-; makensis -DARCH=x86|amd64 -DSOURCE_EXE=path\to\Tallyvane.exe -DOUTFILE=setup.exe tallyvane.nsi
+; makensis -DARCH=x86|amd64 -DSOURCE_DIR=folder -DOUTFILE=setup.exe tallyvane.nsi
+; where the folder holds Tallyvane.exe, LICENSE.txt and THIRD-PARTY-NOTICES.txt.
 ; Silent: setup.exe /S [/AUTOSTART]     Uninstall.exe /S
 ; Neither changes anything while Tallyvane runs: they ask to end it first (Retry or
 ; Cancel); silent runs end at once with exit code 2.
 
 Unicode true
-!ifndef ARCH | SOURCE_EXE | OUTFILE
-  !error "define ARCH (x86 or amd64), SOURCE_EXE and OUTFILE"
+!ifndef ARCH | SOURCE_DIR | OUTFILE
+  !error "define ARCH (x86 or amd64), SOURCE_DIR and OUTFILE"
 !endif
 Target ${ARCH}-unicode
 
@@ -56,6 +57,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
   !define MUI_PAGE_CUSTOMFUNCTION_SHOW un.PlainTitle
   !insertmacro MUI_UNPAGE_${KIND}
 !macroend
+; The licence asks nothing of the user, so its page has Next rather than I Agree.
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW PlainTitle
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."
+!insertmacro MUI_PAGE_LICENSE "${SOURCE_DIR}/LICENSE.txt"
 !insertmacro PAGE COMPONENTS
 !insertmacro PAGE DIRECTORY
 !insertmacro PAGE INSTFILES
@@ -94,7 +100,9 @@ Section "Tallyvane" SecProgram
   Call CheckNotRunning
   SetShellVarContext current
   SetOutPath "$INSTDIR"
-  File "/oname=Tallyvane.exe" "${SOURCE_EXE}"
+  File "${SOURCE_DIR}/Tallyvane.exe"
+  File "${SOURCE_DIR}/LICENSE.txt"
+  File "${SOURCE_DIR}/THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortCut "$SMPROGRAMS\Tallyvane.lnk" "$INSTDIR\Tallyvane.exe"
 
@@ -141,6 +149,8 @@ Section "Uninstall"
   Call un.CheckNotRunning
   SetShellVarContext current
   Delete "$INSTDIR\Tallyvane.exe"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Tallyvane.lnk"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release under build/release: the stripped 32-bit (shipped) and 64-bit
-# Tallyvane.exe, a portable zip of each, a per-user installer of each, and SHA256SUMS.
+# Tallyvane.exe with LICENSE.txt and THIRD-PARTY-NOTICES.txt beside each, a portable zip
+# of each folder, a per-user installer of each, and SHA256SUMS.
 # Two builds of one commit give the same bytes, wherever the clone is and whenever it
 # is built: every time stamp a format needs is the commit's time (SOURCE_DATE_EPOCH).
 set -euo pipefail
@@ -24,10 +25,14 @@ for arch in win32 win64; do
   mkdir -p "$folder"
   # strip writes the PE time stamp (and so the checksum) anew, from SOURCE_DATE_EPOCH.
   "$triple-strip" -o "$folder/Tallyvane.exe" "build/$arch/app/Tallyvane.exe"
-  chmod 644 "$folder/Tallyvane.exe"
-  touch -d "@$SOURCE_DATE_EPOCH" "$folder/Tallyvane.exe" "$folder"
+  # The licence and the notices of the runtime linked into the program travel with it,
+  # with Windows line ends.
+  sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
+  sed 's/$/\r/' THIRD-PARTY-NOTICES >"$folder/THIRD-PARTY-NOTICES.txt"
+  chmod 644 "$folder"/*
+  touch -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
   (cd "$out" && zip -q -X -r "Tallyvane-$version-$arch-portable.zip" "Tallyvane-$version-$arch")
-  (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_EXE="../$folder/Tallyvane.exe" \
+  (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_DIR="../$folder" \
      -DOUTFILE="../$out/Tallyvane-$version-$arch-setup.exe" tallyvane.nsi)
 done
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The release of one build: its files and checksums, the installer's page texts, and under
+# The release of one build: its program and checksums, the installer's page texts, and under
 # Wine a silent install into a fresh prefix that already holds a start date, refused while
 # Tallyvane runs, the installed program, and a silent uninstall that keeps the date.
 #   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE RESOURCES-EXE
@@ -33,22 +33,22 @@ check "program and installer are $pe" test "$(file -b "$exe" "$setup" | grep -c 
 imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | sort | tr '\n' ' ')
 check "imports are system DLLs only ($imports)" \
   test "$imports" = "ADVAPI32.DLL COMCTL32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
-check "zip holds the program" grep -q "Tallyvane-$version-$arch/Tallyvane.exe" \
-  <(unzip -l "$release/Tallyvane-$version-$arch-portable.zip")
 check "SHA256SUMS matches the files" bash -c "cd '$release' && sha256sum --quiet -c SHA256SUMS"
 check "resources" "$wine" "$resources" "Z:$(realpath "$exe" | tr / '\\\\')"
 
 # --- The page texts, read from an uncompressed build of the same installer.
 plain=$(dirname "$WINEPREFIX")/plain-setup.exe
-(cd "$source_dir/installer" && makensis -V1 -DUNCOMPRESSED -DARCH=$nsis_arch -DSOURCE_EXE="$exe" \
+(cd "$source_dir/installer" && makensis -V1 -DUNCOMPRESSED -DARCH=$nsis_arch -DSOURCE_DIR="$(dirname "$exe")" \
    -DOUTFILE="$plain" tallyvane.nsi)
 texts=$(strings -el "$plain")
 for text in "Tallyvane Setup" "Tallyvane Uninstall" "Tallyvane $version" "Start at sign-in" \
   "The counter, a Start-menu shortcut and an uninstaller." \
   "Start Tallyvane in the notification area each time you sign in to Windows." \
-  "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry."; do
+  "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry." \
+  "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."; do
   check "page text \"$text\"" grep -qxF "$text" <<<"$texts"
 done
+check "the licence page holds LICENSE" grep -qF "Copyright (c) 2026 Tallyvane" <(strings -a "$plain")
 check "no build tool's name on the pages" absent grep -q "Nullsoft Install System v" <<<"$texts"
 
 # --- Under Wine, in a fresh prefix that already holds a start date.
@@ -63,7 +63,8 @@ install_dir_windows="C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Program
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tallyvane.lnk"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
-installed() { test -f "$program" && test -f "$uninstaller" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
+installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
+  test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
 nothing_installed() { ! test -e "$install_dir" && ! test -e "$shortcut" && ! reg_has "$uninstall_key" UninstallString; }
 
 # While the portable program runs, a silent install changes nothing and fails.
@@ -74,7 +75,7 @@ check "nothing installed while it runs" nothing_installed
 "$wine" "$look" 1 >/dev/null  # ends it through its menu
 
 check "silent install ends well" "$wine" "$setup" /S
-check "program, uninstaller, shortcut and registration installed" installed
+check "program, licence, notices, uninstaller, shortcut and registration installed" installed
 check "no sign-in entry unless chosen" absent reg_has "$run_key" Tallyvane
 
 # While the installed program runs, a silent uninstall changes nothing; run in place

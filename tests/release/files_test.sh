@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# What each portable zip carries: the program, the licence and the notices of the
+# runtime linked into it, each exactly as in the source, and a notice for every runtime
+# part that the program's strings show it contains.
+#   files_test.sh RELEASE-DIR
+set -uo pipefail
+release=$1 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# A string that only a part of the runtime puts into a program, and the heading of that
+# part's notice.
+runtime_parts=(
+  "mingw-w64-libraries/winpthreads|winpthreads"
+  "Mingw-w64 runtime failure|MinGW-w64 runtime"
+  "__gnu_cxx|GCC runtime libraries (libgcc, libstdc++)"
+  "__register_frame_info|GCC runtime libraries (libgcc, libstdc++)"
+)
+
+for arch in win32 win64; do
+  zip="$release/Tallyvane-$version-$arch-portable.zip" folder="Tallyvane-$version-$arch"
+  listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
+  expected="$folder/LICENSE.txt $folder/THIRD-PARTY-NOTICES.txt $folder/Tallyvane.exe "
+  [ "$listed" = "$expected" ] || fail "$arch zip holds $listed, not $expected"
+  for file in LICENSE THIRD-PARTY-NOTICES; do
+    cmp -s <(unzip -p "$zip" "$folder/$file.txt") <(sed 's/$/\r/' "$source_dir/$file") ||
+      fail "$arch zip's $file.txt is not the source's $file"
+  done
+  program=$(unzip -p "$zip" "$folder/Tallyvane.exe" | strings -a)
+  notices=$(unzip -p "$zip" "$folder/THIRD-PARTY-NOTICES.txt" | tr -d '\r')
+  for part in "${runtime_parts[@]}"; do
+    marker=${part%%|*} heading=${part#*|}
+    if grep -qF "$marker" <<<"$program" && ! grep -qxF "$heading" <<<"$notices"; then
+      fail "$arch program contains \"$marker\" but the notices have no \"$heading\""
+    fi
+  done
+done
+[ "$failures" -eq 0 ] && echo "release files: both zips hold the program, its licence and its notices"
+[ "$failures" -eq 0 ]
