@@ -20,5 +20,6 @@ exec bwrap --tmpfs / --ro-bind "$WINE_ROOT/usr" /usr --ro-bind "$WINE_ROOT/etc" 
   --dev-bind /dev /dev --proc /proc --dir /root \
   --bind /tmp /tmp --bind "$top" "$top" \
   --setenv HOME /root --setenv XDG_RUNTIME_DIR "$runtime_dir" \
+  --setenv FONTCONFIG_FILE "$top/scripts/wine-fonts.conf" --setenv XDG_CACHE_HOME "$runtime_dir/cache" \
   --setenv WINELOADER /usr/lib/wine/wine64 \
   "$@"
