@@ -328,6 +328,21 @@ TEST(EndToEnd, TwoCopiesStartedTogetherRunOneCounter) {
     DeleteStartDateKey();
 }
 
+// A copy that ended while starting, before its window existed, locks no later start
+// out: here a thread of the test takes the copies' lock and ends without giving it back.
+TEST(EndToEnd, AStartThatDiedHalfwayLocksNoOneOut) {
+    StoreStartDate(2008, 6, 30);
+    HANDLE lock = nullptr;
+    std::thread([&] { lock = CreateMutexW(nullptr, TRUE, L"Local\\Tallyvane.Counter"); }).join();
+    ASSERT_NE(lock, nullptr);
+    TallyvaneProcess program;
+    ASSERT_TRUE(program.Start(g_program));
+    EXPECT_NE(program.WaitForReadyCounter(), nullptr);
+    program.Stop();
+    CloseHandle(lock);
+    DeleteStartDateKey();
+}
+
 }  // namespace
 }  // namespace e2e
 
