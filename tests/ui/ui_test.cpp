@@ -100,6 +100,7 @@ TEST(CounterDialog, SystemMenuTrayMenuAndIcon) {
 std::atomic<HWND> g_nullTarget{nullptr};
 std::atomic<int> g_nulls{0};
 LRESULT CALLBACK CountNulls(int code, WPARAM wParam, LPARAM lParam) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_NULL &&
         message->hwnd == g_nullTarget) {
