@@ -48,9 +48,11 @@ bool Decode(double value, DateFields& fields) {
     const double linear = Linear(value);
     const double wholeDays = std::floor(linear);
     std::int64_t dayNumber = static_cast<std::int64_t>(wholeDays);
-    // The fraction is never negative, so adding a half and truncating rounds to nearest.
-    std::int64_t secondOfDay =
-        static_cast<std::int64_t>((linear - wholeDays) * kSecondsPerDay + 0.5);
+    // The fraction is never negative, so adding a half and truncating rounds to nearest
+    // (halves up, as the platform's own decoder does).
+    const double secondsIntoDay = (linear - wholeDays) * kSecondsPerDay;
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
+    std::int64_t secondOfDay = static_cast<std::int64_t>(secondsIntoDay + 0.5);
     if (secondOfDay >= kSecondsPerDay) {  // 23:59:59.5 and later round into the next day
         ++dayNumber;
         secondOfDay -= kSecondsPerDay;

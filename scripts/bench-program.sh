@@ -10,11 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 scripts/setup.sh
 source scripts/x86-32.sh
-arch=win32
-if ! machine_runs_32bit_code; then
-  echo "bench: $X86_32_LIMIT; measuring the 64-bit build instead."
-  arch=win64
-fi
+arch=$(windows_build_to_run bench)
 cmake --preset $arch >/dev/null
 cmake --build --preset $arch --target Tallyvane floor_dialog >/dev/null
 wine=build/$arch/wine-run.sh

@@ -9,11 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 source scripts/x86-32.sh
-arch=win32
-if ! machine_runs_32bit_code; then
-  echo "run: $X86_32_LIMIT; running the 64-bit build instead."
-  arch=win64
-fi
+arch=$(windows_build_to_run run)
 cmake --preset $arch >/dev/null
 cmake --build --preset $arch --target Tallyvane tallyvane-look >/dev/null
 wine=build/$arch/wine-run.sh
