@@ -15,7 +15,7 @@ class InstanceMutex {
     InstanceMutex(const InstanceMutex&) = delete;
     InstanceMutex& operator=(const InstanceMutex&) = delete;
 
-    // Waits up to `wait` to own the mutex. A copy that ended without releasing it
+    // Waits up to `waitMilliseconds` to own the mutex. A copy that ended without releasing it
     // (abandoned) leaves it owned by the caller, so a copy that died before its window
     // existed locks no later start out. Without a mutex at all (creation failed) every
     // copy counts as its owner and the window search alone decides, as before.
