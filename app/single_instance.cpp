@@ -36,13 +36,12 @@ HWND FindRunningCounter() {
 }
 
 InstanceCheck CheckForRunningCounter(InstanceMutex& mutex, std::chrono::milliseconds deadline) {
-    if (mutex.TryOwn(0)) return AsOwner();
-    // Another copy owns it and is starting: wait for its window, or for the mutex should
-    // that copy end first.
+    // While another copy owns the mutex it is starting or running: wait for its window,
+    // or for the mutex should that copy end first.
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(deadline.count());
     for (;;) {
-        if (HWND running = FindRunningCounter()) return {false, running};
         if (mutex.TryOwn(kPollMilliseconds)) return AsOwner();
+        if (HWND running = FindRunningCounter()) return {false, running};
         if (GetTickCount64() >= end) return {false, nullptr};
     }
 }

@@ -18,14 +18,14 @@ wine=build/$arch/wine-run.sh
 export WINEPREFIX="$PWD/build/$arch/bench-prefix" WINEDEBUG=-all
 source scripts/private-xvfb.sh
 start_private_xvfb "$WINEPREFIX"
-scripts/prepare-wine-prefix.sh $wine
+scripts/prepare-wine-prefix.sh "$wine"
 ticks_per_second=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 measure() {
   local name=$1 exe=$2
-  $wine "$exe" &
+  "$wine" "$exe" &
   sleep 5  # start-up is not what is measured
   local pid server
   pid=$(pgrep -n -f "^[^ ]*$(basename "$exe")")  # the Windows process, not its bwrap
@@ -41,7 +41,7 @@ measure() {
   awk -v n="$name" -v c="$cpu" -v s="$server_cpu" -v t="$ticks_per_second" -v d="$seconds" -v p="$peak" \
     'BEGIN { printf "%-10s CPU %.2f ms/s (wineserver %.2f ms/s), peak memory %d KiB\n", n, 1000*c/t/d, 1000*s/t/d, p }'
   kill "$pid" 2>/dev/null || true
-  $wine --wineserver -w 2>/dev/null || true
+  "$wine" --wineserver -w 2>/dev/null || true
 }
 
 echo "over $seconds s:"

@@ -118,13 +118,11 @@ TEST(CounterDialog, TrayMenuIsFollowedByAMessage) {
     const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountNulls, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
     RunModal(counter, [] {
-        HWND window = nullptr, menu = nullptr;
+        HWND window = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowW(L"#32770", L"Tallyvane")); }));
         g_nullTarget = window;
-        PostMessageW(window, WM_TRAY_NOTIFY, 2, WM_RBUTTONDOWN);
-        ASSERT_TRUE(WaitUntil([&] {
-            return (menu = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(menu);
-        }));
+        const HWND menu = e2e::OpenTrayMenu(window, GetCurrentProcessId());
+        ASSERT_NE(menu, nullptr);
         EXPECT_EQ(g_nulls, 0) << "before the menu closed";
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(WaitUntil([] { return g_nulls > 0; }, 5s));
