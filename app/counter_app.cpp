@@ -34,20 +34,13 @@ BOOL CCounterApp::InitInstance() {
     m_bOleInitialized = true;
 
     // One counter per session: a running one, even hidden, is shown and raised instead.
-    // The mutex stays owned for the life of the counter.
-    InstanceMutex mutex;
-    const InstanceCheck check = CheckForRunningCounter(mutex, kWaitForOtherCopy);
-    if (check.runHere) {
+    m_nExitCode = RunOneCounter(kWaitForOtherCopy, [this] {
         CCounterDlg counter(m_store);
         m_pMainWnd = &counter;
-        counter.DoModal();
+        const INT_PTR result = counter.DoModal();
         m_pMainWnd = nullptr;
-    } else if (check.running != nullptr) {
-        ShowWindow(check.running, SW_SHOW);
-        BringWindowToTop(check.running);
-    } else {
-        m_nExitCode = 1;  // another copy is starting but showed no window in time
-    }
+        return result;
+    });
     // No message loop: the process ends here.
     return FALSE;
 }

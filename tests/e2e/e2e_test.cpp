@@ -300,38 +300,23 @@ TEST(EndToEnd, Scenarios) {
     DeleteStartDateKey();
 }
 
-// Two copies started at the same moment: one counts, the other shows it and ends.
+// Two copies started at the same moment: one counts, the other shows it and ends with 0.
+// (How a copy decides, whatever the timing, is tested in process.)
 TEST(EndToEnd, TwoCopiesStartedTogetherRunOneCounter) {
-    for (int round = 1; round <= 10; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
+    for (int round = 1; round <= 3; ++round) {
         TallyvaneProcess copies[2];
         for (TallyvaneProcess& copy : copies) ASSERT_TRUE(copy.Start(g_program, true));
         for (TallyvaneProcess& copy : copies) copy.Resume();
+        DWORD exitCode = 99;
         int ended = -1;
         ASSERT_TRUE(WaitUntil([&] {
-            for (int i = 0; i < 2; ++i)
-                if (!copies[i].Running()) ended = i;
-            return ended >= 0;
-        })) << "both copies kept running";
-        DWORD exitCode = 99;
-        EXPECT_TRUE(copies[ended].WaitForExit(exitCode, 0ms) && exitCode == 0) << exitCode;
-        const HWND counter = copies[1 - ended].WaitForReadyCounter();
-        ASSERT_NE(counter, nullptr);
-        const std::wstring first = ControlText(counter, 1011);
-        EXPECT_TRUE(WaitUntil([&] { return ControlText(counter, 1011) != first; }))
-            << "not counting";
+            for (int i = 0; i < 2 && ended < 0; ++i) ended = copies[i].Running() ? -1 : i;
+            return ended >= 0 && copies[ended].WaitForExit(exitCode, 0ms);
+        })) << "round "
+            << round << ": both copies kept running";
+        EXPECT_EQ(exitCode, 0u) << "round " << round;
+        EXPECT_NE(copies[1 - ended].WaitForReadyCounter(), nullptr) << "round " << round;
     }
-}
-
-// A copy that ended while starting, before its window existed, locks no later start
-// out: here a thread of the test takes the copies' lock and ends without giving it back.
-TEST(EndToEnd, AStartThatDiedHalfwayLocksNoOneOut) {
-    HANDLE lock = nullptr;
-    std::thread([&] { lock = CreateMutexW(nullptr, TRUE, L"Local\\Tallyvane.Counter"); }).join();
-    TallyvaneProcess program;
-    ASSERT_TRUE(lock != nullptr && program.Start(g_program));
-    EXPECT_NE(program.WaitForReadyCounter(), nullptr);
-    CloseHandle(lock);
 }
 
 }  // namespace
