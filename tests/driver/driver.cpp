@@ -54,13 +54,15 @@ void TallyvaneProcess::Stop() {
 
 HWND TallyvaneProcess::WaitForReadyCounter() {
     HWND counter = nullptr;
-    const bool visible = WaitUntil([&] {
-        counter = FindProcessWindow(Id(), L"#32770", L"Tallyvane");
-        return counter != nullptr && IsWindowVisible(counter);
-    });
+    if (!WaitUntil([&] {
+            counter = FindProcessWindow(Id(), L"#32770", L"Tallyvane");
+            return counter != nullptr && IsWindowVisible(counter);
+        })) {
+        return nullptr;
+    }
     // Until its queue first runs empty the dialog manager may still be showing the window.
     WaitForInputIdle(m_info.hProcess, 20000);
-    return visible ? counter : nullptr;
+    return counter;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {

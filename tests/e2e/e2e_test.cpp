@@ -239,12 +239,10 @@ const std::pair<const char*, const char*> kScenarios[] = {
     {"Enter, Esc, Exit and close only hide; it keeps counting",
      "key:enter | hidden | running | ticking | tray:left | visible | key:esc | hidden | ticking | "
      "tray:double | visible | click:exit | hidden | ticking | tray:left | visible | sys:close | "
-     "hidden | "
-     "running | ticking"},
+     "hidden | running | ticking"},
     {"a second copy shows the first, on top, as it is, and ends",
      "key:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | on-top | "
-     "sys:minimise | minimised | "
-     "second-copy-ends | minimised | visible"},
+     "sys:minimise | minimised | second-copy-ends | minimised | visible"},
     {"tray clicks leave a minimised window minimised; other mouse messages do nothing",
      "sys:minimise | minimised | tray:left | tray:double | tray:move | ticking | minimised | "
      "visible"},
@@ -252,7 +250,7 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "icon:yes | menu | menu-at-cursor | choose:0 | hidden | menu | choose:0 | visible | menu | "
      "dialog-key:esc | menu-closed | visible | running | ticking | menu | choose:1 | exit-code:0 | "
      "icon:no"},
-    {"the tray menu takes the foreground, so that a click elsewhere closes it, and opens again",
+    {"the tray menu makes the counter foreground, visible, minimised or hidden; reopens after Esc",
      "cover | elsewhere | menu | foreground | dialog-key:esc | menu-closed | visible | menu | "
      "choose:0 | visible | sys:minimise | minimised | elsewhere | menu | foreground | "
      "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
@@ -270,15 +268,14 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "stored:2008-6-30 | shows:Monday, June 30, 2008"},
     {"options Cancel and Esc store nothing; OK on the untouched picker stores today",
      "store:1999-1-1 | click:options | dialog:Tallyvane Options | type-date:2008-6-30 | "
-     "dialog-click:cancel | dialog-gone | stored:1999-1-1 | click:options | dialog:Tallyvane "
-     "Options | "
-     "type-date:2008-6-30 | dialog-key:esc | dialog-gone | stored:1999-1-1 | delete-key | "
-     "click:options | dialog:Tallyvane Options | dialog-click:ok | dialog-gone | stored-today"},
+     "dialog-click:cancel | dialog-gone | stored:1999-1-1 | click:options | "
+     "dialog:Tallyvane Options | type-date:2008-6-30 | dialog-key:esc | dialog-gone | "
+     "stored:1999-1-1 | delete-key | click:options | dialog:Tallyvane Options | dialog-click:ok | "
+     "dialog-gone | stored-today"},
     {"the about box opens from the system menu and closes with OK, Enter and Esc",
      "sys:about | dialog:About Tallyvane | disabled | ticking | dialog-click:ok | dialog-gone | "
-     "enabled | "
-     "sys:about | dialog:About Tallyvane | dialog-key:enter | dialog-gone | enabled | sys:about | "
-     "dialog:About Tallyvane | dialog-key:esc | dialog-gone | enabled"},
+     "enabled | sys:about | dialog:About Tallyvane | dialog-key:enter | dialog-gone | enabled | "
+     "sys:about | dialog:About Tallyvane | dialog-key:esc | dialog-gone | enabled"},
 };
 
 TEST(EndToEnd, Scenarios) {
