@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # What each portable zip carries: the program, the licence and the notices of the
 # runtime linked into it, each exactly as in the source, and a notice for every runtime
-# part that the program's strings show it contains.
+# part that the program's strings show, and show as they must.
 #   files_test.sh RELEASE-DIR
 set -uo pipefail
 release=$1 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
-# A string that only a part of the runtime puts into a program, and the heading of that
-# part's notice.
+# A string that only a part of the runtime puts into a program, the builds that must show
+# it, and the heading of that part's notice. A build without a marker it must show fails
+# too: the runtime linked into it changed, and the notices want another look.
 runtime_parts=(
-  "mingw-w64-libraries/winpthreads|winpthreads"
-  "Mingw-w64 runtime failure|MinGW-w64 runtime"
-  "__gnu_cxx|GCC runtime libraries (libgcc, libstdc++)"
-  "__register_frame_info|GCC runtime libraries (libgcc, libstdc++)"
+  "mingw-w64-libraries/winpthreads|win32 win64|winpthreads"
+  "Mingw-w64 runtime failure|win32 win64|MinGW-w64 runtime"
+  "__gnu_cxx|win32 win64|GCC runtime libraries (libgcc, libstdc++)"
+  "__register_frame_info|win32|GCC runtime libraries (libgcc, libstdc++)"
 )
 
 for arch in win32 win64; do
@@ -29,8 +30,10 @@ for arch in win32 win64; do
   program=$(unzip -p "$zip" "$folder/Tallyvane.exe" | strings -a)
   notices=$(unzip -p "$zip" "$folder/THIRD-PARTY-NOTICES.txt" | tr -d '\r')
   for part in "${runtime_parts[@]}"; do
-    marker=${part%%|*} heading=${part#*|}
-    if grep -qF "$marker" <<<"$program" && ! grep -qxF "$heading" <<<"$notices"; then
+    IFS='|' read -r marker builds heading <<<"$part"
+    if ! grep -qF "$marker" <<<"$program"; then
+      [[ " $builds " != *" $arch "* ]] || fail "$arch program no longer contains \"$marker\""
+    elif ! grep -qxF "$heading" <<<"$notices"; then
       fail "$arch program contains \"$marker\" but the notices have no \"$heading\""
     fi
   done

@@ -4,7 +4,7 @@
 # Tallyvane runs, the installed program, and a silent uninstall that keeps the date.
 #   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE RESOURCES-EXE
 set -uo pipefail
-arch=$1 release=$2 wine=$3 look=$4 resources=$5
+arch=$1 release=$(realpath "$2") wine=$3 look=$4 resources=$5
 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
 export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
@@ -14,6 +14,7 @@ check() {  # check "what" command...
   if "$@"; then passes=$((passes + 1)); else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
+contains() { [[ $1 == *"$2"* ]]; }
 exits_with() { local code=$1; shift; "$@"; [ $? -eq "$code" ]; }
 reg_has() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
 wait_for() {  # wait_for SECONDS command...: polls until the command succeeds
@@ -38,9 +39,11 @@ check "resources" "$wine" "$resources" "Z:$(realpath "$exe" | tr / '\\\\')"
 
 # --- The page texts, read from an uncompressed build of the same installer.
 plain=$(dirname "$WINEPREFIX")/plain-setup.exe
-(cd "$source_dir/installer" && makensis -V1 -DUNCOMPRESSED -DARCH=$nsis_arch -DSOURCE_DIR="$(dirname "$exe")" \
-   -DOUTFILE="$plain" tallyvane.nsi)
-texts=$(strings -el "$plain")
+rm -f "$plain"  # never the texts of an earlier build
+make_plain() { (cd "$source_dir/installer" && makensis -V1 -DUNCOMPRESSED -DARCH=$nsis_arch \
+   -DSOURCE_DIR="$(dirname "$exe")" -DOUTFILE="$plain" tallyvane.nsi); }
+check "an uncompressed build of the installer" make_plain
+texts=$(strings -el "$plain") texts_whole=$(strings -el -w "$plain" | tr -d '\r')
 for text in "Tallyvane Setup" "Tallyvane Uninstall" "Tallyvane $version" "Start at sign-in" \
   "The counter, a Start-menu shortcut and an uninstaller." \
   "Start Tallyvane in the notification area each time you sign in to Windows." \
@@ -48,7 +51,8 @@ for text in "Tallyvane Setup" "Tallyvane Uninstall" "Tallyvane $version" "Start 
   "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."; do
   check "page text \"$text\"" grep -qxF "$text" <<<"$texts"
 done
-check "the licence page holds LICENSE" grep -qF "Copyright (c) 2026 Tallyvane" <(strings -a "$plain")
+# The page keeps its text in UTF-16; the 8-bit copy is the file it installs.
+check "the licence page shows LICENSE, whole" contains "$texts_whole" "$(cat "$source_dir/LICENSE")"
 check "no build tool's name on the pages" absent grep -q "Nullsoft Install System v" <<<"$texts"
 
 # --- Under Wine, in a fresh prefix that already holds a start date.
@@ -76,6 +80,9 @@ check "nothing installed while it runs" nothing_installed
 
 check "silent install ends well" "$wine" "$setup" /S
 check "program, licence, notices, uninstaller, shortcut and registration installed" installed
+for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
+  check "installed $file is the release's" cmp "$install_dir/$file" "$(dirname "$exe")/$file"
+done
 check "no sign-in entry unless chosen" absent reg_has "$run_key" Tallyvane
 
 # While the installed program runs, a silent uninstall changes nothing; run in place
