@@ -1,8 +1,9 @@
 // The floor for the program's running cost: a minimal dialog that does only what no
-// counter can avoid, eight static texts set from a 100 ms timer, after the start-up
-// that the program cannot avoid either: the common controls with the date picker's
-// class, OLE, and an icon in the notification area. Built from an in-memory template,
-// with no registry or date arithmetic.
+// counter can avoid, after the start-up that the program cannot avoid either (the common
+// controls with the date picker's class, OLE, and an icon in the notification area). On
+// each tick of a 100 ms timer it reads the start-date key afresh, reads the clock,
+// converts it to local time with the zone read afresh, formats a date and sets eight
+// static texts. Built from an in-memory template, with none of the program's own code.
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
@@ -10,6 +11,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <ctime>
 #include <cwchar>
 #include <vector>
 
@@ -64,7 +66,6 @@ NOTIFYICONDATAW IconRecord(HWND dialog) {
 }
 
 INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    static unsigned ticks = 0;
     switch (message) {
         case WM_INITDIALOG: {
             NOTIFYICONDATAW record = IconRecord(dialog);
@@ -81,14 +82,35 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM, LPARAM) {
             Shell_NotifyIconW(NIM_DELETE, &record);
             return FALSE;
         }
-        case WM_TIMER:
-            ++ticks;
-            for (int i = 0; i < 8; ++i) {
-                wchar_t text[32];
-                std::swprintf(text, 32, L"%u", ticks / 10 + static_cast<unsigned>(i));
-                SetDlgItemTextW(dialog, 1000 + i, text);
+        case WM_TIMER: {
+            DWORD date[3] = {1970, 1, 1};
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Quillmark", 0, KEY_QUERY_VALUE,
+                              &key) == ERROR_SUCCESS) {
+                const wchar_t* names[] = {L"Year", L"Month", L"Day"};
+                for (int i = 0; i < 3; ++i) {
+                    DWORD size = sizeof date[i];
+                    RegQueryValueExW(key, names[i], nullptr, nullptr,
+                                     reinterpret_cast<BYTE*>(&date[i]), &size);
+                }
+                RegCloseKey(key);
             }
+            _tzset();  // as the program does, to follow a change of zone
+            const __time64_t now = _time64(nullptr);
+            std::tm local{};
+            _localtime64_s(&local, &now);
+            std::tm start{};
+            start.tm_year = static_cast<int>(date[0]) - 1900;
+            start.tm_mon = static_cast<int>(date[1]) - 1;
+            start.tm_mday = static_cast<int>(date[2]);
+            wchar_t text[8][64] = {};
+            std::wcsftime(text[0], 64, L"%A, %B %d, %Y", &start);
+            const int numbers[] = {local.tm_year, local.tm_mon, local.tm_mday, local.tm_hour,
+                                   local.tm_min,  local.tm_sec, local.tm_yday};
+            for (int i = 1; i < 8; ++i) std::swprintf(text[i], 64, L"%d", numbers[i - 1]);
+            for (int i = 0; i < 8; ++i) SetDlgItemTextW(dialog, 1000 + i, text[i]);
             return TRUE;
+        }
         case WM_CLOSE:
             EndDialog(dialog, 0);
             return TRUE;
