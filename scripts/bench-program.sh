@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures what the running program costs (a benchmark, not a test): CPU time per
 # second of running and peak resident memory of Tallyvane.exe under Wine and Xvfb,
-# beside the floor, a minimal dialog setting eight static texts from a 100 ms timer after
+# beside the floor, a minimal dialog that does each 100 ms tick's unavoidable work (the
+# stored date read afresh, the clock, local time, a formatted date, eight texts) after
 # the start-up that the program cannot avoid either (common controls, OLE, a tray icon).
 # Also the wineserver's CPU time, which serves the timer and window messages.
 #   scripts/bench-program.sh [SECONDS]     (default 30)
