@@ -2,15 +2,18 @@
 # Builds a release under build/release: the stripped 32-bit (shipped) and 64-bit
 # Tallyvane.exe with LICENSE.txt and THIRD-PARTY-NOTICES.txt beside each, a portable zip
 # of each folder, a per-user installer of each, and SHA256SUMS.
-# Two builds of one commit give the same bytes, wherever the clone is and whenever it
-# is built: every time stamp a format needs is the commit's time (SOURCE_DATE_EPOCH).
+# Two builds of one commit give the same bytes, wherever the clone is, whenever and by
+# whom it is built: every time stamp a format needs is the commit's time
+# (SOURCE_DATE_EPOCH), every stored mode is set here, and every list of files is given
+# in a fixed order rather than the order in which the file system lists a folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 version=1.0.0.1
 out=build/release
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
-export TZ=UTC  # zip keeps local times
+export TZ=UTC LC_ALL=C  # zip keeps local times; the tools' texts and orders are the same
+umask 022
 rm -rf "$out"
 mkdir -p "$out"
 
@@ -29,9 +32,12 @@ for arch in win32 win64; do
   # with Windows line ends.
   sed 's/$/\r/' LICENSE >"$folder/LICENSE.txt"
   sed 's/$/\r/' THIRD-PARTY-NOTICES >"$folder/THIRD-PARTY-NOTICES.txt"
+  chmod 755 "$folder"
   chmod 644 "$folder"/*
   touch -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
-  (cd "$out" && zip -q -X -r "Tallyvane-$version-$arch-portable.zip" "Tallyvane-$version-$arch")
+  # The folder, then its files in this order, whatever order the file system lists.
+  (cd "$out" && zip -q -X "Tallyvane-$version-$arch-portable.zip" "${folder#"$out"/}/" \
+     "${folder#"$out"/}"/{Tallyvane.exe,LICENSE.txt,THIRD-PARTY-NOTICES.txt})
   (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_DIR="../$folder" \
      -DOUTFILE="../$out/Tallyvane-$version-$arch-setup.exe" tallyvane.nsi)
 done

@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   debootstrap bubblewrap xvfb xauth x11-apps x11-utils imagemagick
   tzdata file zip unzip nsis git
+  reprotest disorderfs diffoscope-minimal faketime locales
 )
 
 missing=()
@@ -26,4 +27,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+# reprotest builds the release again in this locale, whose order is not byte order.
+locale -a | grep -qx et_EE.utf8 || "${sudo_cmd[@]}" localedef -i et_EE -c -f UTF-8 et_EE.UTF-8
 "${sudo_cmd[@]}" "$(dirname "$0")/setup-wine.sh"

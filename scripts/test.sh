@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test tier: native unit tests, the same under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run, the release
-# (built twice and compared), and the tests of the 32-bit (shipped) and 64-bit Windows
-# builds under Wine 10 (unit, differential, in-process, end-to-end and installer tests).
+# (built again in a varied environment and compared), and the tests of the 32-bit
+# (shipped) and 64-bit Windows builds under Wine 10 (unit, differential, in-process,
+# end-to-end and installer tests).
 # On a machine that runs no 32-bit x86 code at all, Wine cannot start the 32-bit build:
 # its tests are then skipped, and the summary at the end says so.
 set -euo pipefail
@@ -38,7 +39,7 @@ scripts/release.sh
 step "release files: licence and notices in both zips"
 tests/release/files_test.sh build/release
 
-step "release rebuilt in another folder gives the same bytes"
+step "release rebuilt by reprotest in another folder, locale, umask, file order, zone... gives the same bytes"
 tests/release/reproducible.sh
 
 source scripts/private-xvfb.sh

@@ -20,7 +20,8 @@ runtime_parts=(
 
 for arch in win32 win64; do
   zip="$release/Tallyvane-$version-$arch-portable.zip" folder="Tallyvane-$version-$arch"
-  listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort | tr '\n' ' ')
+  listed=$(unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort | tr '\n' ' ')
+  # In byte order, as LC_ALL=C sorts: capitals before small letters.
   expected="$folder/LICENSE.txt $folder/THIRD-PARTY-NOTICES.txt $folder/Tallyvane.exe "
   [ "$listed" = "$expected" ] || fail "$arch zip holds $listed, not $expected"
   for file in LICENSE THIRD-PARTY-NOTICES; do

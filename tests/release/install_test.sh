@@ -31,7 +31,7 @@ case $arch in
   win64) pe="PE32+ executable (GUI) x86-64" triple=x86_64-w64-mingw32 nsis_arch=amd64 ;;
 esac
 check "program and installer are $pe" test "$(file -b "$exe" "$setup" | grep -c "^$pe")" = 2
-imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | sort | tr '\n' ' ')
+imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | LC_ALL=C sort | tr '\n' ' ')
 check "imports are system DLLs only ($imports)" \
   test "$imports" = "ADVAPI32.DLL COMCTL32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
 check "SHA256SUMS matches the files" bash -c "cd '$release' && sha256sum --quiet -c SHA256SUMS"
