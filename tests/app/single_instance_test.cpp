@@ -7,6 +7,7 @@
 #include <sddl.h>
 
 #include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "dialog.h"
@@ -31,7 +32,7 @@ TEST(Startup, OneCounterPerSession) {
         const char* name;
         Lock lock;
         Then then;
-        int afterMs;
+        ULONGLONG afterMs;  // from the start of the copy under test
         std::chrono::milliseconds deadline;
         bool runsHere, showsOther;
         int exitCode;  // 1 where this copy runs: its counter window cannot open
@@ -48,6 +49,7 @@ TEST(Startup, OneCounterPerSession) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        ASSERT_EQ(FindWindowW(L"#32770", L"Tallyvane"), nullptr) << "a leftover counter window";
         HANDLE lock = nullptr;
         bool tookLock = false;  // made and owned it: no leftover's
         const auto takeLock = [&] {
@@ -58,11 +60,16 @@ TEST(Startup, OneCounterPerSession) {
         if (row.lock == abandoned) std::thread(takeLock).join();  // it ends holding the lock
         if (row.lock == held || row.lock == waitOnly) takeLock();
         ASSERT_EQ(tookLock, row.lock != none) << "a leftover lock";
+        if (row.lock == waitOnly) {  // or this row would be the first one again
+            ASSERT_EQ(CreateMutexW(nullptr, FALSE, kCounterLockName), nullptr);
+            ASSERT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+        }
 
         HWND otherWindow = nullptr;
-        const ULONGLONG due = GetTickCount64() + ULONGLONG(row.afterMs);
+        std::atomic<ULONGLONG> startedAt = 0, decidedAt = 0;
         const auto playOtherCopy = [&] {
-            if (GetTickCount64() < due) return;
+            if (row.afterMs > 0 && (startedAt == 0 || GetTickCount64() < startedAt + row.afterMs))
+                return;
             if (row.then == window && otherWindow == nullptr) {
                 otherWindow = CreateWindowExW(0, L"#32770", L"Tallyvane", WS_POPUP, 0, 0, 200, 100,
                                               nullptr, nullptr, nullptr, nullptr);
@@ -72,16 +79,23 @@ TEST(Startup, OneCounterPerSession) {
         playOtherCopy();  // what is due at once comes first
         bool ranHere = false;
         int exitCode = -1;
-        std::atomic<bool> decided = false;
         std::thread thisCopy([&] {
+            startedAt = GetTickCount64();
             exitCode = RunOneCounter(row.deadline, [&] {
                 ranHere = true;
                 framework::CDialog noSuchTemplate(0xBAD);
                 return row.exitCode == 0 ? INT_PTR{IDOK} : noSuchTemplate.DoModal();
             });
-            decided = true;
+            decidedAt = GetTickCount64();
         });
-        while (!decided) {  // pumping: showing the window sends this thread messages
+        // A copy stuck deciding would keep this test running until CTest's limit.
+        const ULONGLONG giveUp = GetTickCount64() + ULONGLONG(row.deadline.count()) + 20000;
+        while (decidedAt == 0) {  // pumping: showing the window sends this thread messages
+            if (GetTickCount64() > giveUp) {
+                ADD_FAILURE() << row.name << ": no decision within the deadline and 20 s";
+                std::fflush(stdout);
+                ExitProcess(1);
+            }
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
                 DispatchMessageW(&message);
@@ -91,6 +105,15 @@ TEST(Startup, OneCounterPerSession) {
         EXPECT_EQ(ranHere, row.runsHere);
         EXPECT_EQ(exitCode, row.exitCode);
         EXPECT_EQ(otherWindow != nullptr && IsWindowVisible(otherWindow), row.showsOther);
+        // Soon after what it waits for, long before its deadline; the copy that waits in
+        // vain gives up at its deadline, not before. Wide margins: a loaded machine is slow.
+        const ULONGLONG took = decidedAt - startedAt;
+        if (row.then == nothing && row.lock == held) {
+            EXPECT_GE(took, ULONGLONG(row.deadline.count()));
+            EXPECT_LT(took, ULONGLONG(row.deadline.count()) + 3000);
+        } else {
+            EXPECT_LT(took, row.afterMs + 2700) << "decided late";
+        }
         if (otherWindow != nullptr) DestroyWindow(otherWindow);
         if (lock != nullptr) ReleaseMutex(lock), CloseHandle(lock);
     }

@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <thread>
+#include <utility>
 
 namespace e2e {
 
@@ -82,9 +83,20 @@ std::wstring ControlText(HWND dialog, int id) {
 }
 
 CounterTexts ReadCounter(HWND counter) {
-    CounterTexts texts;
-    const int controls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
-    for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ControlText(counter, controls[i]);
+    const auto readOnce = [&] {
+        CounterTexts texts;
+        const int controls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
+        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ControlText(counter, controls[i]);
+        return texts;
+    };
+    // The texts are read one by one, and a second that turns between two of them gives a
+    // set that no instant shows: read until two reads in a row agree.
+    CounterTexts texts = readOnce();
+    for (int tries = 0; tries < 10; ++tries) {
+        CounterTexts again = readOnce();
+        if (again == texts) break;
+        texts = std::move(again);
+    }
     return texts;
 }
 

@@ -44,7 +44,7 @@ class TallyvaneProcess {
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
 std::wstring ControlText(HWND dialog, int id);
 // The eight texts in display order: date, years, months, days, hours, minutes,
-// seconds, total days.
+// seconds, total days; a set shown at one moment.
 using CounterTexts = std::array<std::wstring, 8>;
 CounterTexts ReadCounter(HWND counter);
 

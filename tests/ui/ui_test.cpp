@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
 #include "counter_dlg.h"
+#include "counter_texts.h"
 #include "driver.h"
 #include "handles.h"
+#include "local_time.h"
 #include "memory_registry.h"
 #include "options_dlg.h"
 #include "resource.h"
@@ -24,19 +27,32 @@ using Texts = std::vector<std::wstring>;
 using e2e::WaitUntil;
 using namespace std::chrono_literals;
 
-// Runs the dialog modally on this thread while `script` acts on it from another, and
-// ends every dialog of this process that a script which stopped early leaves open.
+// Runs the dialog modally on this thread while `script` acts on it from another. What a
+// script that stopped early leaves open is ended, menus first; a modal run that still does
+// not end fails the test by name instead of running on until CTest's limit.
 INT_PTR RunModal(framework::CDialog& dialog, const std::function<void()>& script) {
+    std::atomic<bool> returned = false;
     std::thread worker([&] {
         script();
-        const auto open = [] {
-            return e2e::FindProcessWindow(GetCurrentProcessId(), L"#32770", nullptr);
+        const auto open = [](const wchar_t* className) {
+            return e2e::FindProcessWindow(GetCurrentProcessId(), className, nullptr);
         };
-        WaitUntil([&] { return open() == nullptr; }, 5s);
-        for (int tries = 0; tries < 100 && open() != nullptr; ++tries)
-            EndDialog(open(), -2), Sleep(50);
+        WaitUntil([&] { return returned || open(L"#32770") == nullptr; }, 5s);
+        for (int tries = 0; tries < 100 && !returned; ++tries, Sleep(50)) {
+            if (HWND menu = open(L"#32768"); IsWindowVisible(menu))
+                PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            else if (HWND left = open(L"#32770"))
+                EndDialog(left, -2);
+        }
+        if (!WaitUntil([&] { return returned.load(); }, 30s)) {
+            std::printf("FAILED: %s: the modal run did not end\n",
+                        testing::UnitTest::GetInstance()->current_test_info()->name());
+            std::fflush(stdout);
+            ExitProcess(1);
+        }
     });
     const INT_PTR result = dialog.DoModal();
+    returned = true;
     worker.join();
     return result;
 }
@@ -53,10 +69,28 @@ Texts MenuTexts(HMENU menu) {
     return texts;
 }
 
-TEST(CounterDialog, SystemMenuTrayMenuAndIcon) {
+// The counter's texts when its first timer message arrives: what it showed as it opened.
+e2e::CounterTexts g_textsAtFirstTick;
+std::atomic<std::int64_t> g_firstTickAt = 0;
+LRESULT CALLBACK ReadTextsAtFirstTick(int code, WPARAM wParam, LPARAM lParam) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && message->message == WM_TIMER && g_firstTickAt == 0 &&
+        GetDlgItem(message->hwnd, IDC_START_DATE) != nullptr) {
+        g_textsAtFirstTick = e2e::ReadCounter(message->hwnd);
+        g_firstTickAt = local_time::CurrentInstant();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(CounterDialog, OpensShowingTheReadingSystemMenuTrayMenuAndIcon) {
     MemoryRegistry registry;
     DateStore store(registry);
+    ASSERT_TRUE(store.WriteStoredDate(2008, 6, 30));
     CCounterDlg counter(store);
+    const std::int64_t opened = local_time::CurrentInstant();
+    const HHOOK hook =
+        SetWindowsHookExW(WH_GETMESSAGE, ReadTextsAtFirstTick, nullptr, GetCurrentThreadId());
     HWND window = nullptr;
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     const auto trayMenu = [&] {
@@ -81,9 +115,13 @@ TEST(CounterDialog, SystemMenuTrayMenuAndIcon) {
         EXPECT_EQ(trayMenu(), (Texts{L"Hide Tallyvane=2", L"Exit Tallyvane=3"}));
         ShowWindow(window, SW_HIDE);
         EXPECT_EQ(trayMenu(), (Texts{L"Show Tallyvane=1", L"Exit Tallyvane=3"}));
+        EXPECT_TRUE(WaitUntil([] { return g_firstTickAt != 0; })) << "no tick";
         EndDialog(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(ShowsReadingBetween(g_textsAtFirstTick, {2008, 6, 30}, opened, g_firstTickAt))
+        << "before its first tick the window shows " << g_textsAtFirstTick[0].c_str();
 
     const NOTIFYICONDATAW record = MakeTrayIconRecord(GetDesktopWindow(), icon);
     EXPECT_EQ(record.cbSize,
