@@ -1,13 +1,15 @@
 ; Tallyvane's per-user installer: no administrator rights, the user's local programs
 ; folder, a Start-menu shortcut, an optional start at sign-in, and an uninstaller
-; registered for the user. The start date in HKCU\Software\Quillmark is the user's
-; and stays when Tallyvane is uninstalled.
+; registered for the user. The start date in HKCU\Software\Quillmark is the user's:
+; uninstalling keeps it for a later install unless the user chooses to remove it.
 ;
 ; makensis -DARCH=x86|amd64 -DSOURCE_DIR=folder -DOUTFILE=setup.exe tallyvane.nsi
 ; where the folder holds Tallyvane.exe, LICENSE.txt and THIRD-PARTY-NOTICES.txt.
-; Silent: setup.exe /S [/AUTOSTART]     Uninstall.exe /S
+; Silent: setup.exe /S [/AUTOSTART | /NOAUTOSTART]     Uninstall.exe /S [/REMOVEDATE]
+; Without either switch a silent install keeps the start at sign-in as it is.
 ; Neither changes anything while Tallyvane runs: they ask to end it first (Retry or
-; Cancel); silent runs end at once with exit code 2.
+; Cancel); silent runs end at once with exit code 2. An install into another folder
+; first removes the copy in the registered one, and stops (exit code 2) if it cannot.
 
 Unicode true
 !ifndef ARCH | SOURCE_DIR | OUTFILE
@@ -18,6 +20,7 @@ Target ${ARCH}-unicode
 !define VERSION "1.0.0.1"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define DATE_KEY "Software\Quillmark"
 
 Name "Tallyvane"
 Caption "Tallyvane Setup"
@@ -27,7 +30,7 @@ OutFile "${OUTFILE}"
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tallyvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
-!ifdef UNCOMPRESSED  ; only to read the page texts in a test
+!ifdef TEST_BUILD  ; page texts a test can read, and the box's state as the exit code
   SetCompress off
 !else
   SetCompressor /SOLID lzma
@@ -44,6 +47,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
 !include "Sections.nsh"
+!include "nsDialogs.nsh"
 
 !define MUI_ICON "..\res\tallyvane.ico"
 !define MUI_UNICON "..\res\tallyvane.ico"
@@ -66,7 +70,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !insertmacro PAGE DIRECTORY
 !insertmacro PAGE INSTFILES
 !insertmacro PAGE FINISH
-!insertmacro UNPAGE CONFIRM
+UninstPage custom un.ConfirmPage un.ConfirmPageLeave
 !insertmacro UNPAGE INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
@@ -95,9 +99,33 @@ FunctionEnd
 !insertmacro DEFINE_SHARED_FUNCTIONS ""
 !insertmacro DEFINE_SHARED_FUNCTIONS "un."
 
+; An install into another folder than the registered one first removes the copy there
+; with its own uninstaller, run in place so that this waits for it; the start date stays.
+Function RemoveEarlierCopy
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $R0 "" done
+  StrCmp $R0 $INSTDIR done  ; StrCmp ignores case, as Windows paths do
+  IfFileExists "$R0\Uninstall.exe" 0 done
+  ClearErrors
+  ExecWait '"$R0\Uninstall.exe" /S _?=$R0' $R1
+  ${If} ${Errors}
+  ${OrIf} $R1 <> 0
+    MessageBox MB_OK|MB_ICONSTOP \
+      "The Tallyvane installed in $R0 could not be removed, so nothing was installed. Uninstall it from Apps, then run this setup again." \
+      /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+  ; Run in place, the uninstaller cannot remove itself or its folder.
+  Delete "$R0\Uninstall.exe"
+  RMDir "$R0"
+  done:
+FunctionEnd
+
 Section "Tallyvane" SecProgram
   SectionIn RO
   Call CheckNotRunning
+  Call RemoveEarlierCopy
   SetShellVarContext current
   SetOutPath "$INSTDIR"
   File "${SOURCE_DIR}/Tallyvane.exe"
@@ -117,6 +145,8 @@ Section "Tallyvane" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+  ; An unticked box means no start at sign-in; the next section adds it back if ticked.
+  DeleteRegValue HKCU "${RUN_KEY}" "Tallyvane"
 SectionEnd
 
 Section /o "Start at sign-in" SecAutostart
@@ -127,22 +157,71 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
     "The counter, a Start-menu shortcut and an uninstaller."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecAutostart} \
-    "Start Tallyvane in the notification area each time you sign in to Windows."
+    "Tallyvane starts, and its window opens, each time you sign in to Windows. Closing the window keeps it counting in the notification area."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
   Call CheckNotRunning
-  ; A silent install chooses the start at sign-in with /AUTOSTART.
+  ; The box shows whether Tallyvane starts at sign-in now; /AUTOSTART and /NOAUTOSTART
+  ; choose for a silent install, which otherwise keeps it as it is.
+  ClearErrors
+  ReadRegStr $R1 HKCU "${RUN_KEY}" "Tallyvane"
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecAutostart}
+  ${EndIf}
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/AUTOSTART" $R1
   ${IfNot} ${Errors}
     !insertmacro SelectSection ${SecAutostart}
   ${EndIf}
+  ClearErrors
+  ${GetOptions} $R0 "/NOAUTOSTART" $R1
+  ${IfNot} ${Errors}
+    !insertmacro UnselectSection ${SecAutostart}
+  ${EndIf}
+  !ifdef TEST_BUILD  ; ends with 11 where the components page would show the box ticked
+    SectionGetFlags ${SecAutostart} $R1
+    IntOp $R1 $R1 & ${SF_SELECTED}
+    IntOp $R1 $R1 + 10
+    SetErrorLevel $R1
+    Quit
+  !endif
 FunctionEnd
+
+; ${BST_CHECKED} when the start date goes too: the box on the confirm page, or /REMOVEDATE.
+Var RemoveDate
+Var RemoveDateBox
 
 Function un.onInit
   Call un.CheckNotRunning
+  StrCpy $RemoveDate ${BST_UNCHECKED}
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/REMOVEDATE" $R1
+  ${IfNot} ${Errors}
+    StrCpy $RemoveDate ${BST_CHECKED}
+  ${EndIf}
+FunctionEnd
+
+Function un.ConfirmPage
+  Call un.PlainTitle
+  !insertmacro MUI_HEADER_TEXT "Uninstall Tallyvane" "Remove Tallyvane from your computer."
+  nsDialogs::Create 1018
+  Pop $0
+  ${NSD_CreateLabel} 0 0 100% 20u "Tallyvane will be removed from $INSTDIR. Choose Uninstall to continue."
+  Pop $0
+  ${NSD_CreateLabel} 0 28u 100% 30u "Your start date stays on this computer, so that Tallyvane counts on from it if you install it again. It is kept in the registry under HKEY_CURRENT_USER\Software\Quillmark."
+  Pop $0
+  ${NSD_CreateCheckbox} 0 64u 100% 12u "&Remove my start date too"
+  Pop $RemoveDateBox
+  ${NSD_SetState} $RemoveDateBox $RemoveDate
+  GetDlgItem $0 $HWNDPARENT 1
+  SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^UninstallBtn)"
+  nsDialogs::Show
+FunctionEnd
+Function un.ConfirmPageLeave
+  ${NSD_GetState} $RemoveDateBox $RemoveDate
 FunctionEnd
 
 Section "Uninstall"
@@ -156,5 +235,12 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Tallyvane.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Tallyvane"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
-  ; HKCU\Software\Quillmark is left alone: someone reinstalling keeps their date.
+  ; The start date stays for a later install unless the user chose to remove it: then
+  ; its three values go, and the key only if nothing else is left in it.
+  ${If} $RemoveDate == ${BST_CHECKED}
+    DeleteRegValue HKCU "${DATE_KEY}" "Year"
+    DeleteRegValue HKCU "${DATE_KEY}" "Month"
+    DeleteRegValue HKCU "${DATE_KEY}" "Day"
+    DeleteRegKey /ifempty HKCU "${DATE_KEY}"
+  ${EndIf}
 SectionEnd

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The release of one build: its program and checksums, the installer's page texts, and under
-# Wine a silent install into a fresh prefix that already holds a start date, refused while
-# Tallyvane runs, the installed program, and a silent uninstall that keeps the date.
+# Wine, in a fresh prefix that already holds a start date: a silent install refused while
+# Tallyvane runs, the installed program, the start at sign-in as reinstalls keep, add and
+# remove it, a reinstall into another folder, and uninstalls that keep the date or remove it.
 #   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE RESOURCES-EXE
 set -uo pipefail
 arch=$1 release=$(realpath "$2") wine=$3 look=$4 resources=$5
 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
 export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
+# Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
+w() { timeout -k 5 120 "$wine" "$@"; }
+trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null' EXIT
 failures=0 passes=0
 check() {  # check "what" command...
   local what=$1; shift
@@ -16,12 +20,22 @@ check() {  # check "what" command...
 absent() { ! "$@"; }
 contains() { [[ $1 == *"$2"* ]]; }
 exits_with() { local code=$1; shift; "$@"; [ $? -eq "$code" ]; }
-reg_has() { "$wine" reg query "$1" /v "$2" >/dev/null 2>&1; }
+reg_has() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
 wait_for() {  # wait_for SECONDS command...: polls until the command succeeds
   local deadline=$((SECONDS + $1)); shift
   until "$@"; do [ $SECONDS -ge $deadline ] && return 1; sleep 0.5; done
 }
-counter_window() { xwininfo -root -tree | grep -q '"Tallyvane": ("tallyvane.exe"'; }
+# Other prefixes may share the display and the machine: a process is this prefix's when
+# its environment names it. Wine shows a process by its Windows command line.
+ours() { grep -qxzF "WINEPREFIX=$WINEPREFIX" "/proc/$1/environ" 2>/dev/null; }
+runs() { local pid; for pid in $(pgrep -f -- "$1"); do ours "$pid" && return 0; done; return 1; }
+counter_window() {
+  local id
+  for id in $(xwininfo -root -tree | awk '/"Tallyvane": \("tallyvane.exe"/ {print $1}'); do
+    ours "$(xprop -id "$id" _NET_WM_PID | awk '{print $3}')" && return 0
+  done
+  return 1
+}
 
 # --- The files.
 exe="$release/Tallyvane-$version-$arch/Tallyvane.exe"
@@ -35,80 +49,124 @@ imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | 
 check "imports are system DLLs only ($imports)" \
   test "$imports" = "ADVAPI32.DLL COMCTL32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
 check "SHA256SUMS matches the files" bash -c "cd '$release' && sha256sum --quiet -c SHA256SUMS"
-check "resources" "$wine" "$resources" "Z:$(realpath "$exe" | tr / '\\\\')"
+check "resources" w "$resources" "Z:$(realpath "$exe" | tr / '\\\\')"
 
-# --- The page texts, read from an uncompressed build of the same installer.
-plain=$(dirname "$WINEPREFIX")/plain-setup.exe
+# --- The page texts, read from a test build of the same installer.
+plain=$(dirname "$WINEPREFIX")/test-setup.exe
 rm -f "$plain"  # never the texts of an earlier build
-make_plain() { (cd "$source_dir/installer" && makensis -V1 -DUNCOMPRESSED -DARCH=$nsis_arch \
+make_plain() { (cd "$source_dir/installer" && makensis -V1 -DTEST_BUILD -DARCH=$nsis_arch \
    -DSOURCE_DIR="$(dirname "$exe")" -DOUTFILE="$plain" tallyvane.nsi); }
-check "an uncompressed build of the installer" make_plain
+check "a test build of the installer" make_plain
 texts=$(strings -el "$plain") texts_whole=$(strings -el -w "$plain" | tr -d '\r')
 for text in "Tallyvane Setup" "Tallyvane Uninstall" "Tallyvane $version" "Start at sign-in" \
   "The counter, a Start-menu shortcut and an uninstaller." \
-  "Start Tallyvane in the notification area each time you sign in to Windows." \
+  "Tallyvane starts, and its window opens, each time you sign in to Windows. Closing the window keeps it counting in the notification area." \
   "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry." \
-  "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."; do
+  "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue." \
+  "Your start date stays on this computer, so that Tallyvane counts on from it if you install it again. It is kept in the registry under HKEY_CURRENT_USER\\Software\\Quillmark." \
+  "&Remove my start date too"; do
   check "page text \"$text\"" grep -qxF "$text" <<<"$texts"
 done
 # The page keeps its text in UTF-16; the 8-bit copy is the file it installs.
-check "the licence page shows LICENSE, whole" contains "$texts_whole" "$(cat "$source_dir/LICENSE")"
+licence=$(cat "$source_dir/LICENSE")
+check "the licence page shows LICENSE, whole" eval '[[ $licence == "MIT License"*"SOFTWARE." ]] &&
+  contains "$texts_whole" "$licence"'
 check "no build tool's name on the pages" absent grep -q "Nullsoft Install System v" <<<"$texts"
 
 # --- Under Wine, in a fresh prefix that already holds a start date.
-"$wine" reg add 'HKCU\Software\Quillmark' /v Year /t REG_DWORD /d 2008 /f >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Quillmark' /v Month /t REG_DWORD /d 6 /f >/dev/null
-"$wine" reg add 'HKCU\Software\Quillmark' /v Day /t REG_DWORD /d 30 /f >/dev/null
+date_key='HKCU\Software\Quillmark'
+store_date() { for v in Year=2008 Month=6 Day=30; do
+  w reg add "$date_key" /v "${v%=*}" /t REG_DWORD /d "${v#*=}" /f >/dev/null 2>&1; done; }
+store_date
 "$source_dir/scripts/prepare-wine-prefix.sh" "$wine"
 user_dir=$(echo "$WINEPREFIX"/drive_c/users/*/AppData | sed 's|/AppData$||')
-install_dir="$user_dir/AppData/Local/Programs/Tallyvane"
-program="$install_dir/Tallyvane.exe" uninstaller="$install_dir/Uninstall.exe"
-install_dir_windows="C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\Tallyvane"
+windows_dir() { echo "C:\\users\\$(basename "$user_dir")\\AppData\\Local\\Programs\\$1"; }
+installed_in() {  # the folder that the checks below look at
+  install_dir="$user_dir/AppData/Local/Programs/$1"
+  program="$install_dir/Tallyvane.exe" uninstaller="$install_dir/Uninstall.exe"
+}
+installed_in Tallyvane
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tallyvane.lnk"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
 installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
   test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
 nothing_installed() { ! test -e "$install_dir" && ! test -e "$shortcut" && ! reg_has "$uninstall_key" UninstallString; }
+date_values() { test "$(w reg query "$date_key" 2>/dev/null | grep -cE '^ +(Year|Month|Day) +REG_DWORD')" = "$1"; }
+signs_in() { w reg query "$run_key" /v Tallyvane 2>/dev/null | grep -qF "$1\\Tallyvane.exe"; }
+uninstall() {  # the plain uninstaller hands over to a copy of itself: wait for that copy
+  w "$uninstaller" /S "$@"
+  wait_for 30 absent runs '~nsu'
+}
 
 # While the portable program runs, a silent install changes nothing and fails.
-"$wine" "$exe" &
+w "$exe" &
 check "portable program runs" wait_for 60 counter_window
-check "silent install refused while Tallyvane runs (exit 2)" exits_with 2 "$wine" "$setup" /S
+check "silent install refused while Tallyvane runs (exit 2)" exits_with 2 w "$setup" /S
 check "nothing installed while it runs" nothing_installed
-"$wine" "$look" 1 >/dev/null  # ends it through its menu
+w "$look" 1 >/dev/null  # ends it through its menu
 
-check "silent install ends well" "$wine" "$setup" /S
+check "silent install ends well" w "$setup" /S
 check "program, licence, notices, uninstaller, shortcut and registration installed" installed
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   check "installed $file is the release's" cmp "$install_dir/$file" "$(dirname "$exe")/$file"
 done
 check "no sign-in entry unless chosen" absent reg_has "$run_key" Tallyvane
+# The components page shows the sign-in box as the test build's exit code says: 11 for
+# ticked, 10 for unticked.
+check "box unticked without the entry" exits_with 10 w "$plain"
 
 # While the installed program runs, a silent uninstall changes nothing; run in place
-# (_?=) it waits and reports the refusal (the plain one hands over to a copy and returns).
-"$wine" "$program" &
+# (_?=) it waits and reports the refusal.
+w "$program" &
 check "installed program runs" wait_for 60 counter_window
-"$wine" "$uninstaller" /S
+uninstall
 check "silent uninstall in place refused while Tallyvane runs (exit 2)" \
-  exits_with 2 "$wine" "$uninstaller" /S "_?=$install_dir_windows"
+  exits_with 2 w "$uninstaller" /S "_?=$(windows_dir Tallyvane)"
 check "everything still installed while it runs" installed
-look_output=$("$wine" "$look" 2 | tr -d '\r')
+look_output=$(w "$look" 2 | tr -d '\r')
 check "installed program shows the stored date" grep -q "^Monday, June 30, 2008" <<<"$look_output"
 check "installed program ended through its menu" grep -q "^ended" <<<"$look_output"
 
-# Silent uninstall: the uninstaller reruns itself from a temporary copy, so poll.
-"$wine" "$uninstaller" /S
+# Start at sign-in: chosen, shown, kept by a reinstall without a switch.
+check "silent install with /AUTOSTART" w "$setup" /S /AUTOSTART
+check "sign-in entry when chosen" signs_in "$(windows_dir Tallyvane)"
+check "box ticked with the entry" exits_with 11 w "$plain"
+check "a silent reinstall keeps the entry" w "$setup" /S
+check "sign-in entry kept" signs_in "$(windows_dir Tallyvane)"
+
+# Into another folder: the earlier copy is removed first, unless its uninstaller fails.
+cp "$WINEPREFIX/drive_c/windows/system32/reg.exe" "$uninstaller"  # fails on /S
+check "a reinstall elsewhere stops when the earlier copy stays (exit 2)" \
+  exits_with 2 w "$setup" /S "/D=$(windows_dir Elsewhere)"
+check "nothing installed elsewhere" absent test -e "${install_dir%/*}/Elsewhere"
+w "$setup" /S >/dev/null  # puts the real uninstaller back
+check "a reinstall elsewhere ends well" w "$setup" /S "/D=$(windows_dir Elsewhere)"
+check "no earlier file" absent test -e "$install_dir"
+check "registration and shortcut point elsewhere" eval 'w reg query "$uninstall_key" /v InstallLocation |
+  grep -qF "$(windows_dir Elsewhere)" && grep -qaF Elsewhere "$shortcut"'
+check "sign-in entry starts the new copy" signs_in "$(windows_dir Elsewhere)"
+check "start date kept by the move" date_values 3
+installed_in Elsewhere
+
+# Uninstalls: everything goes, the sign-in entry too; the start date stays unless asked.
+uninstall
 check "uninstall removes everything" wait_for 30 nothing_installed
-check "start date kept" reg_has 'HKCU\Software\Quillmark' Year
+check "sign-in entry removed" absent reg_has "$run_key" Tallyvane
+check "start date kept" date_values 3
+installed_in Tallyvane
+w reg add "$date_key" /v Other /d kept /f >/dev/null
+w "$setup" /S /AUTOSTART >/dev/null
+check "/NOAUTOSTART removes the sign-in entry" eval 'w "$setup" /S /NOAUTOSTART &&
+  absent reg_has "$run_key" Tallyvane'
+uninstall /REMOVEDATE
+check "/REMOVEDATE removes the three values" date_values 0
+check "and keeps the key with what else it holds" reg_has "$date_key" Other
+w reg delete "$date_key" /v Other /f >/dev/null
+store_date
+w "$setup" /S >/dev/null
+uninstall /REMOVEDATE
+check "/REMOVEDATE removes the emptied key" absent w reg query "$date_key"
 
-# Chosen start at sign-in: the Run entry, removed again by the uninstaller.
-check "silent install with /AUTOSTART" "$wine" "$setup" /S /AUTOSTART
-check "sign-in entry when chosen" reg_has "$run_key" Tallyvane
-"$wine" "$uninstaller" /S
-check "sign-in entry removed" wait_for 30 absent reg_has "$run_key" Tallyvane
-check "start date still kept" reg_has 'HKCU\Software\Quillmark' Day
-
-"$wine" --wineserver -k 2>/dev/null
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -70,7 +70,7 @@ const std::vector<std::wstring> kExpected = {
     L"ProductName Tallyvane",
     L"InternalName Tallyvane.exe",
     L"OriginalFilename Tallyvane.exe",
-    L"FileDescription given",
+    L"FileDescription Tallyvane: counts the time since a chosen date",  // discreet on screen
     L"CompanyName given",
     L"LegalCopyright given",
     L"no manifest",
@@ -182,9 +182,8 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
             const std::wstring text = VerQueryValueW(version, line, &value, &length) && length > 0
                                           ? static_cast<const wchar_t*>(value)
                                           : L"";
-            // The description, company and legal notice are free texts: present is enough.
-            const bool freeText =
-                std::wcsstr(L"FileDescription CompanyName LegalCopyright", name) != nullptr;
+            // The company and legal notice are free texts: present is enough.
+            const bool freeText = std::wcsstr(L"CompanyName LegalCopyright", name) != nullptr;
             lines.push_back(std::wstring(name) + L" " +
                             (freeText ? (text.empty() ? L"missing" : L"given") : text));
         }
