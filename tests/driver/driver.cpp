@@ -1,7 +1,6 @@
 #include "driver.h"
 
 #include <thread>
-#include <utility>
 
 namespace e2e {
 
@@ -77,27 +76,21 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
 }
 
 std::wstring ControlText(HWND dialog, int id) {
-    wchar_t text[256] = L"";
-    GetDlgItemTextW(dialog, id, text, 256);
+    wchar_t text[2048] = L"";
+    GetDlgItemTextW(dialog, id, text, 2048);
     return text;
 }
 
 CounterTexts ReadCounter(HWND counter) {
-    const auto readOnce = [&] {
-        CounterTexts texts;
-        const int controls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
-        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = ControlText(counter, controls[i]);
-        return texts;
-    };
     // The texts are read one by one, and a second that turns between two of them gives a
     // set that no instant shows: read until two reads in a row agree.
-    CounterTexts texts = readOnce();
-    for (int tries = 0; tries < 10; ++tries) {
-        CounterTexts again = readOnce();
-        if (again == texts) break;
-        texts = std::move(again);
+    CounterTexts texts, again;
+    for (int reads = 0; reads < 10 && (reads < 2 || texts != again); ++reads) {
+        texts = again;
+        const int controls[] = {1001, 1014, 1015, 1008, 1013, 1010, 1011, 1018};
+        for (std::size_t i = 0; i < again.size(); ++i) again[i] = ControlText(counter, controls[i]);
     }
-    return texts;
+    return again;
 }
 
 HWND OpenTrayMenu(HWND counter, DWORD processId) {

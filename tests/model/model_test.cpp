@@ -155,8 +155,6 @@ TEST(SerialDateTime, EdgeCases) {
         {Decoded(std::nan("")), "refused"},
         {Decoded(INFINITY), "refused"},
         // The clock's instants, in UTC here.
-        {FromInstant(0), Valid(25569)},
-        {FromInstant(1215162940), Valid(39633 + 33340 / 86400.0)},  // 2008-07-04 09:15:40
         {FromInstant(32535244799), Valid(402134 + 28799 / 86400.0)},
         {FromInstant(-1), "invalid 7.5"},
         {FromInstant(32535244800), "invalid 7.5"},

@@ -3,9 +3,9 @@
 # Wine, in a fresh prefix that already holds a start date: a silent install refused while
 # Tallyvane runs, the installed program, the start at sign-in as reinstalls keep, add and
 # remove it, a reinstall into another folder, and uninstalls that keep the date or remove it.
-#   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE RESOURCES-EXE
+#   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE
 set -uo pipefail
-arch=$1 release=$(realpath "$2") wine=$3 look=$4 resources=$5
+arch=$1 release=$(realpath "$2") wine=$3 look=$4
 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
 export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
@@ -49,7 +49,6 @@ imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | 
 check "imports are system DLLs only ($imports)" \
   test "$imports" = "ADVAPI32.DLL COMCTL32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
 check "SHA256SUMS matches the files" bash -c "cd '$release' && sha256sum --quiet -c SHA256SUMS"
-check "resources" w "$resources" "Z:$(realpath "$exe" | tr / '\\\\')"
 
 # --- The page texts, read from a test build of the same installer.
 plain=$(dirname "$WINEPREFIX")/test-setup.exe

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <thread>
 
@@ -45,9 +44,7 @@ INT_PTR RunModal(framework::CDialog& dialog, const std::function<void()>& script
                 EndDialog(left, -2);
         }
         if (!WaitUntil([&] { return returned.load(); }, 30s)) {
-            std::printf("FAILED: %s: the modal run did not end\n",
-                        testing::UnitTest::GetInstance()->current_test_info()->name());
-            std::fflush(stdout);
+            ADD_FAILURE() << "the modal run did not end";
             ExitProcess(1);
         }
     });
@@ -69,28 +66,36 @@ Texts MenuTexts(HMENU menu) {
     return texts;
 }
 
-// The counter's texts when its first timer message arrives: what it showed as it opened.
+// What this thread's hook sees of the counter window: its texts when the first timer
+// message arrives (what it showed as it opened), and the WM_NULL messages it gets.
 e2e::CounterTexts g_textsAtFirstTick;
 std::atomic<std::int64_t> g_firstTickAt = 0;
-LRESULT CALLBACK ReadTextsAtFirstTick(int code, WPARAM wParam, LPARAM lParam) {
+std::atomic<int> g_nulls = 0;
+LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && message->message == WM_TIMER && g_firstTickAt == 0 &&
-        GetDlgItem(message->hwnd, IDC_START_DATE) != nullptr) {
-        g_textsAtFirstTick = e2e::ReadCounter(message->hwnd);
-        g_firstTickAt = local_time::CurrentInstant();
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->hwnd != nullptr &&
+        message->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
+        if (message->message == WM_NULL) ++g_nulls;
+        if (message->message == WM_TIMER && g_firstTickAt == 0) {
+            g_textsAtFirstTick = e2e::ReadCounter(message->hwnd);
+            g_firstTickAt = local_time::CurrentInstant();
+        }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(CounterDialog, OpensShowingTheReadingSystemMenuTrayMenuAndIcon) {
+// Once the tray menu is dismissed the window gets a message, so that the next right-click
+// on the icon opens the menu instead of closing it.
+TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
     ASSERT_TRUE(store.WriteStoredDate(2008, 6, 30));
     CCounterDlg counter(store);
+    g_firstTickAt = 0, g_nulls = 0;
     const std::int64_t opened = local_time::CurrentInstant();
     const HHOOK hook =
-        SetWindowsHookExW(WH_GETMESSAGE, ReadTextsAtFirstTick, nullptr, GetCurrentThreadId());
+        SetWindowsHookExW(WH_GETMESSAGE, WatchCounter, nullptr, GetCurrentThreadId());
     HWND window = nullptr;
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     const auto trayMenu = [&] {
@@ -108,6 +113,11 @@ TEST(CounterDialog, OpensShowingTheReadingSystemMenuTrayMenuAndIcon) {
         EXPECT_EQ(Texts(systemMenu.end() - 2, systemMenu.end()),
                   (Texts{L"-=0", L"&About Tallyvane...=16"}));
         EXPECT_EQ(SendMessageW(window, WM_QUERYDRAGICON, 0, 0), reinterpret_cast<LRESULT>(icon));
+        const HWND menu = e2e::OpenTrayMenu(window, GetCurrentProcessId());
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(g_nulls, 0) << "before the menu closed";
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        EXPECT_TRUE(WaitUntil([] { return g_nulls > 0; }, 5s));
         // The tray menu offers Hide while the window is visible, even minimised, and Show
         // while it is hidden.
         EXPECT_EQ(trayMenu(), (Texts{L"Hide Tallyvane=2", L"Exit Tallyvane=3"}));
@@ -132,43 +142,6 @@ TEST(CounterDialog, OpensShowingTheReadingSystemMenuTrayMenuAndIcon) {
     EXPECT_EQ(record.uCallbackMessage, 1135u);
     EXPECT_EQ(record.hIcon, icon);
     EXPECT_STREQ(record.szTip, L"Tallyvane");
-}
-
-// WM_NULL messages retrieved by this thread for the counter window.
-std::atomic<HWND> g_nullTarget{nullptr};
-std::atomic<int> g_nulls{0};
-LRESULT CALLBACK CountNulls(int code, WPARAM wParam, LPARAM lParam) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
-    const MSG* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_NULL &&
-        message->hwnd != nullptr && message->hwnd == g_nullTarget) {
-        ++g_nulls;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Once the tray menu is dismissed the window gets a message, so that the next right-click
-// on the icon opens the menu instead of closing it.
-TEST(CounterDialog, TrayMenuIsFollowedByAMessage) {
-    MemoryRegistry registry;
-    DateStore store(registry);
-    CCounterDlg counter(store);
-    g_nullTarget = nullptr;
-    g_nulls = 0;
-    const HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, CountNulls, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    RunModal(counter, [] {
-        HWND window = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (window = FindWindowW(L"#32770", L"Tallyvane")); }));
-        g_nullTarget = window;
-        const HWND menu = e2e::OpenTrayMenu(window, GetCurrentProcessId());
-        ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(g_nulls, 0) << "before the menu closed";
-        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        EXPECT_TRUE(WaitUntil([] { return g_nulls > 0; }, 5s));
-        EndDialog(window, IDOK);
-    });
-    UnhookWindowsHookEx(hook);
 }
 
 // A refused write says so and keeps the dialog open; nothing is stored.
