@@ -24,7 +24,8 @@ for arch in win32 win64; do
   esac
   cmake --preset "$arch" >/dev/null
   cmake --build --preset "$arch" --target Tallyvane >/dev/null
-  folder="$out/Tallyvane-$version-$arch"
+  name=Tallyvane-$version-$arch
+  folder="$out/$name"
   mkdir -p "$folder"
   # strip writes the PE time stamp (and so the checksum) anew, from SOURCE_DATE_EPOCH.
   "$triple-strip" -o "$folder/Tallyvane.exe" "build/$arch/app/Tallyvane.exe"
@@ -36,8 +37,7 @@ for arch in win32 win64; do
   chmod 644 "$folder"/*
   touch -d "@$SOURCE_DATE_EPOCH" "$folder"/* "$folder"
   # The folder, then its files in this order, whatever order the file system lists.
-  (cd "$out" && zip -q -X "Tallyvane-$version-$arch-portable.zip" "${folder#"$out"/}/" \
-     "${folder#"$out"/}"/{Tallyvane.exe,LICENSE.txt,THIRD-PARTY-NOTICES.txt})
+  (cd "$out" && zip -q -X "$name-portable.zip" "$name/" "$name"/{Tallyvane.exe,LICENSE.txt,THIRD-PARTY-NOTICES.txt})
   (cd installer && makensis -V2 -DARCH="$nsis_arch" -DSOURCE_DIR="../$folder" \
      -DOUTFILE="../$out/Tallyvane-$version-$arch-setup.exe" tallyvane.nsi)
 done
