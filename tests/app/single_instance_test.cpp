@@ -60,7 +60,7 @@ TEST(Startup, OneCounterPerSession) {
         if (row.lock == abandoned) std::thread(takeLock).join();  // it ends holding the lock
         if (row.lock == held || row.lock == waitOnly) takeLock();
         ASSERT_EQ(tookLock, row.lock != none) << "a leftover lock";
-        // Or this row would be the first one again.
+        // A lock only to wait on must refuse full access, or its row is the first again.
         ASSERT_TRUE(row.lock != waitOnly || (!CreateMutexW(nullptr, FALSE, kCounterLockName) &&
                                              GetLastError() == ERROR_ACCESS_DENIED));
 

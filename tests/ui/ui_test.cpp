@@ -85,8 +85,9 @@ LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Once the tray menu is dismissed the window gets a message, so that the next right-click
-// on the icon opens the menu instead of closing it.
+// The window opens showing the reading of the stored date, before its first tick; its
+// system menu, icon and tray menus; and once the tray menu is dismissed the window gets a
+// message, so that the next right-click on the icon opens the menu instead of closing it.
 TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
