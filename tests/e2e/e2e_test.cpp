@@ -179,8 +179,10 @@ bool Perform(Session& s, const std::string& step) {
     }
     if (word == "no-key") {
         HKEY key = nullptr;
-        const bool none = RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != 0;
-        return none || RegCloseKey(key) != 0;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return true;
+        RegCloseKey(key);
+        return false;
     }
     // Present: eventually (after the taskbar's restart). Absent: asked once, right after
     // the exit or the loss.
