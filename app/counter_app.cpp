@@ -6,6 +6,7 @@
 #include "counter_dlg.h"
 #include "resource.h"
 #include "single_instance.h"
+#include "system_dlls.h"
 
 namespace {
 
@@ -22,14 +23,28 @@ const framework::MessageTableEntry<CCounterApp> CCounterApp::kCommandTable[] = {
 };
 
 BOOL CCounterApp::InitInstance() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
+    // First of all: the common controls, OLE, the shell and the first window each load
+    // DLLs by name, and none of them may come from the program's folder.
+    const bool searchRestricted = RestrictDllSearchToSystemFolder();
+
+    // Loaded here rather than imported, because Windows resolves a program's imports before
+    // any of its code runs, in the program's folder first: the common controls are not
+    // one of its known DLLs. They stay loaded for the counter's whole run.
+    const SystemLibrary commonControls(L"comctl32.dll", searchRestricted);
+    // The common controls load the theme library by name when they first draw, and not
+    // every loader applies the restriction above to such late loads (nor can it be made on
+    // every Windows): taken from the system folder now, the name is already there.
+    const SystemLibrary themes(L"uxtheme.dll", searchRestricted);
+    const SystemLibrary imaging(L"msimg32.dll", searchRestricted);
+    const auto initCommonControls =
+        commonControls.Find<decltype(InitCommonControlsEx)>("InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    if (initCommonControls == nullptr || !initCommonControls(&controls)) {
+        return FailToStart(L"Tallyvane could not start: the common controls could not be loaded.");
+    }
 
     if (FAILED(OleInitialize(nullptr))) {
-        MessageBoxW(nullptr, L"Tallyvane could not start: OLE could not be initialised.",
-                    L"Tallyvane", MB_OK);
-        m_nExitCode = 1;
-        return FALSE;
+        return FailToStart(L"Tallyvane could not start: OLE could not be initialised.");
     }
     m_bOleInitialized = true;
 
@@ -42,6 +57,12 @@ BOOL CCounterApp::InitInstance() {
         return result;
     });
     // No message loop: the process ends here.
+    return FALSE;
+}
+
+BOOL CCounterApp::FailToStart(const wchar_t* message) {
+    MessageBoxW(nullptr, message, L"Tallyvane", MB_OK);
+    m_nExitCode = 1;
     return FALSE;
 }
 

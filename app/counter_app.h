@@ -14,6 +14,8 @@ class CCounterApp : public framework::CWinApp {
     bool OnCommand(WPARAM wParam) override;
 
   private:
+    // Says why the program cannot start, and ends it with exit code 1.
+    BOOL FailToStart(const wchar_t* message);
     LRESULT OnHelp(WPARAM wParam, LPARAM lParam, bool& handled);
 
     static const framework::MessageTableEntry<CCounterApp> kCommandTable[];

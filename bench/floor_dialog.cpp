@@ -4,6 +4,8 @@
 // each tick of a 100 ms timer it reads the start-date key afresh, reads the clock,
 // converts it to local time with the zone read afresh, formats a date and sets eight
 // static texts. Built from an in-memory template, with none of the program's own code.
+// With /counter it shows the program's own counter template instead (its picture and its
+// icon included), as the floor of the program's start-up time.
 #include <windows.h>
 // After windows.h, which they need.
 #include <commctrl.h>
@@ -14,6 +16,8 @@
 #include <ctime>
 #include <cwchar>
 #include <vector>
+
+#include "resource.h"
 
 namespace {
 
@@ -71,7 +75,8 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM, LPARAM) {
             NOTIFYICONDATAW record = IconRecord(dialog);
             record.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
             record.uCallbackMessage = WM_APP;
-            record.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+            record.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+            SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(record.hIcon));
             lstrcpynW(record.szTip, L"Floor", 64);
             Shell_NotifyIconW(NIM_ADD, &record);
             SetTimer(dialog, 1, 100, nullptr);
@@ -121,14 +126,18 @@ INT_PTR CALLBACK FloorProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
     if (FAILED(OleInitialize(nullptr))) return 1;
     const std::vector<WORD> dialogTemplate = MakeTemplate();
-    const INT_PTR result = DialogBoxIndirectParamW(
-        instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr, FloorProc,
-        0);
+    const INT_PTR result =
+        std::wcscmp(commandLine, L"/counter") == 0
+            ? DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_TALLYVANE_DIALOG), nullptr, FloorProc,
+                              0)
+            : DialogBoxIndirectParamW(instance,
+                                      reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
+                                      nullptr, FloorProc, 0);
     OleUninitialize();
     return static_cast<int>(result);
 }

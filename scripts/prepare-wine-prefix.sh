@@ -1,5 +1,5 @@
 #!/bin/sh
-# Prepares the Wine prefix for showing windows the way Windows does.
+# Prepares the Wine prefix for showing windows the way Windows does, and for tests.
 #  - One virtual desktop for every program: it manages windows itself (minimising,
 #    frames) and has a taskbar with a notification area.
 #  - Wine's own TrueType fonts (Debian's fonts-wine) in the prefix's Fonts folder:
@@ -10,6 +10,8 @@ wine="$1"
 "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 ||
   "$wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
 "$wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${2:-1024x768}" /f >/dev/null
+# A program that crashes ends with its exit code, with no crash dialog waiting for a click.
+"$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
 prefix=$(sed -n 's/^export WINEPREFIX="\${WINEPREFIX:-\(.*\)}"$/\1/p' "$wine")
 fonts="${WINEPREFIX:-$prefix}/drive_c/windows/Fonts"
 . "$(dirname "$0")/wine-root.conf"

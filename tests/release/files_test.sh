@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# What each portable zip carries: the program, the licence and the notices of the
+# What the release publishes: SHA256SUMS with the checksum of every published file and of
+# nothing else; each portable zip with the program, the licence and the notices of the
 # runtime linked into it, each exactly as in the source, and a notice for every runtime
 # part that the program's strings show, and show as they must.
 #   files_test.sh RELEASE-DIR
@@ -17,6 +18,15 @@ runtime_parts=(
   "__gnu_cxx|win32 win64|GCC runtime libraries (libgcc, libstdc++)"
   "__register_frame_info|win32|GCC runtime libraries (libgcc, libstdc++)"
 )
+
+# In byte order, as LC_ALL=C sorts: capitals before small letters, '-' before '/'.
+published=""
+for arch in win32 win64; do
+  published+="Tallyvane-$version-$arch-portable.zip Tallyvane-$version-$arch-setup.exe Tallyvane-$version-$arch/Tallyvane.exe "
+done
+summed=$(sed 's/^[0-9a-f]*  //' "$release/SHA256SUMS" | LC_ALL=C sort | tr '\n' ' ')
+[ "$summed" = "$published" ] || fail "SHA256SUMS lists $summed, not $published"
+(cd "$release" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 
 for arch in win32 win64; do
   zip="$release/Tallyvane-$version-$arch-portable.zip" folder="Tallyvane-$version-$arch"
@@ -39,5 +49,5 @@ for arch in win32 win64; do
     fi
   done
 done
-[ "$failures" -eq 0 ] && echo "release files: both zips hold the program, its licence and its notices"
+[ "$failures" -eq 0 ] && echo "release files: SHA256SUMS lists every published file; both zips hold the program, its licence and its notices"
 [ "$failures" -eq 0 ]

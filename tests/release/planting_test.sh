@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# DLLs planted beside the program, as a web page can leave them in a downloads folder: a
+# copy of the release's program in a folder that also holds a fake of every DLL that the
+# program or the system DLLs it uses load by name and that is not one of Windows' known
+# DLLs (whose copies Windows takes from the system folder whatever lies beside a program).
+# Wine is told to prefer a DLL beside the program, as Windows does for those names. The
+# program starts, opens its options dialog and about box, and ends; a fake that the
+# program's code loaded, directly or through the system DLLs, fails the test.
+#   planting_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER FAKE-DLL ENDURANCE-EXE LOOK-EXE
+set -uo pipefail
+arch=$1 release=$(realpath "$2") wine=$3 fake=$4 endurance=$5 look=$6
+w() { timeout -k 5 120 "$wine" "$@"; }
+# A program that a fake crashed leaves Wine's debugger behind; it goes with the server.
+trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null' EXIT
+
+# Seen loaded by name in Wine's +loaddll trace of such a run (comctl32, uxtheme, msimg32);
+# named in the system DLLs that the program uses, by Wine's and by Windows' (the rest).
+# Not planted: what is loaded before any of the program's code runs and is mapped from
+# Windows' known DLLs there too (ntdll, kernelbase, ucrtbase, win32u), and Wine's own zlib1.
+names=(
+  comctl32 uxtheme msimg32 winmm msvfw32 version oleacc atl100 shdocvw opengl32 winspool.drv
+  dwmapi cryptbase propsys profapi windows.storage kernel.appcore ntmarta sspicli wldp
+  textinputframework textshaping coremessaging coreuicomponents wintypes
+)
+folder=$(dirname "$wine")/planted-$arch
+rm -rf "$folder" && mkdir -p "$folder"
+cp "$release/Tallyvane-1.0.0.1-$arch/Tallyvane.exe" "$folder/"
+overrides=()
+for name in "${names[@]}"; do
+  case $name in *.*) file=$name ;; *) file=$name.dll ;; esac
+  cp "$fake" "$folder/$file"
+  overrides+=("$name")
+done
+
+failed=0
+WINEDLLOVERRIDES="$(IFS=,; echo "${overrides[*]}")=n,b" w "$folder/Tallyvane.exe" &
+program=$!
+deadline=$((SECONDS + 60))
+# The tool opens and closes the options dialog and the about box once the window is there.
+until w "$endurance" 0 1 >/dev/null 2>&1 || [ $? -eq 2 ]; do
+  if [ $SECONDS -ge $deadline ]; then echo "FAILED: the options dialog and about box did not open"; failed=1; break; fi
+  sleep 0.5
+done
+w "$look" 0 >/dev/null || { echo "FAILED: the program did not end through its menu"; failed=1; }
+wait "$program"
+# A fake writes a line each time it is loaded: "user32 start-up" when user32 loaded it while
+# it started, before the program ran (Wine's user32 loads uxtheme so; Windows' does not),
+# and "program" for every other load, whatever DLL made it.
+loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | LC_ALL=C sort | tr '\n' ' ')
+at_start=$(cd "$folder" && grep -L program -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | LC_ALL=C sort | tr '\n' ' ')
+if [ -n "$loaded" ]; then echo "FAILED: planted DLLs were loaded: $loaded"; failed=1; fi
+[ -z "$at_start" ] || echo "loaded by Wine's user32 as it started, before the program ran: $at_start"
+[ "$failed" -eq 0 ] && echo "none of the ${#names[@]} planted DLLs was loaded by the program"
+[ "$failed" -eq 0 ]
