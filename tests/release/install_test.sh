@@ -21,6 +21,10 @@ absent() { ! "$@"; }
 contains() { [[ $1 == *"$2"* ]]; }
 exits_with() { local code=$1; shift; "$@"; [ $? -eq "$code" ]; }
 reg_has() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
+# Whether reg looked and found no such key or value (reg query KEY [/v VALUE]): a reg that
+# could not run, or timed out, finds nothing but proves no absence either.
+reg_looked() { [ "$1" -eq 0 ] || { [ "$1" -eq 1 ] && [[ $2 == *"Unable to find the specified registry"* ]]; }; }
+reg_lacks() { local out; out=$(w reg query "$@" 2>&1); [ $? -eq 1 ] && reg_looked 1 "$out"; }
 wait_for() {  # wait_for SECONDS command...: polls until the command succeeds
   local deadline=$((SECONDS + $1)); shift
   until "$@"; do [ $SECONDS -ge $deadline ] && return 1; sleep 0.5; done
@@ -91,8 +95,9 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
 installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
   test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
-nothing_installed() { ! test -e "$install_dir" && ! test -e "$shortcut" && ! reg_has "$uninstall_key" UninstallString; }
-date_values() { test "$(w reg query "$date_key" 2>/dev/null | grep -cE '^ +(Year|Month|Day) +REG_DWORD')" = "$1"; }
+nothing_installed() { ! test -e "$install_dir" && ! test -e "$shortcut" && reg_lacks "$uninstall_key" /v UninstallString; }
+date_values() { local out; out=$(w reg query "$date_key" 2>&1)
+  reg_looked $? "$out" && test "$(grep -cE '^ +(Year|Month|Day) +REG_DWORD' <<<"$out")" = "$1"; }
 signs_in() { w reg query "$run_key" /v Tallyvane 2>/dev/null | grep -qF "$1\\Tallyvane.exe"; }
 uninstall() {  # the plain uninstaller hands over to a copy of itself: wait for that copy
   w "$uninstaller" /S "$@"
@@ -111,7 +116,7 @@ check "program, licence, notices, uninstaller, shortcut and registration install
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   check "installed $file is the release's" cmp "$install_dir/$file" "$(dirname "$exe")/$file"
 done
-check "no sign-in entry unless chosen" absent reg_has "$run_key" Tallyvane
+check "no sign-in entry unless chosen" reg_lacks "$run_key" /v Tallyvane
 # The components page shows the sign-in box as the test build's exit code says: 11 for
 # ticked, 10 for unticked.
 check "box unticked without the entry" exits_with 10 w "$plain"
@@ -152,13 +157,13 @@ installed_in Elsewhere
 # Uninstalls: everything goes, the sign-in entry too; the start date stays unless asked.
 uninstall
 check "uninstall removes everything" wait_for 30 nothing_installed
-check "sign-in entry removed" absent reg_has "$run_key" Tallyvane
+check "sign-in entry removed" reg_lacks "$run_key" /v Tallyvane
 check "start date kept" date_values 3
 installed_in Tallyvane
 w reg add "$date_key" /v Other /d kept /f >/dev/null
 w "$setup" /S /AUTOSTART >/dev/null
 check "/NOAUTOSTART removes the sign-in entry" eval 'w "$setup" /S /NOAUTOSTART &&
-  absent reg_has "$run_key" Tallyvane'
+  reg_lacks "$run_key" /v Tallyvane'
 uninstall /REMOVEDATE
 check "/REMOVEDATE removes the three values" date_values 0
 check "and keeps the key with what else it holds" reg_has "$date_key" Other
@@ -166,7 +171,7 @@ w reg delete "$date_key" /v Other /f >/dev/null
 store_date
 w "$setup" /S >/dev/null
 uninstall /REMOVEDATE
-check "/REMOVEDATE removes the emptied key" absent w reg query "$date_key"
+check "/REMOVEDATE removes the emptied key" reg_lacks "$date_key"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -27,10 +27,17 @@ using e2e::WaitUntil;
 using namespace std::chrono_literals;
 
 // Runs the dialog modally on this thread while `script` acts on it from another. What a
-// script that stopped early leaves open is ended, menus first; a modal run that still does
-// not end fails the test by name instead of running on until CTest's limit.
+// script that stopped early leaves open is ended, menus first. A watchdog that starts with
+// the run fails the test by name when the run has not ended within a minute, even when
+// the dialog's thread hangs and the script with it, instead of running on to CTest's limit.
 INT_PTR RunModal(framework::CDialog& dialog, const std::function<void()>& script) {
     std::atomic<bool> returned = false;
+    std::thread watchdog([&] {
+        if (WaitUntil([&] { return returned.load(); }, 60s)) return;
+        ADD_FAILURE() << testing::UnitTest::GetInstance()->current_test_info()->name()
+                      << ": the modal run did not end within a minute";
+        ExitProcess(1);
+    });
     std::thread worker([&] {
         script();
         const auto open = [](const wchar_t* className) {
@@ -43,14 +50,11 @@ INT_PTR RunModal(framework::CDialog& dialog, const std::function<void()>& script
             else if (HWND left = open(L"#32770"))
                 EndDialog(left, -2);
         }
-        if (!WaitUntil([&] { return returned.load(); }, 30s)) {
-            ADD_FAILURE() << "the modal run did not end";
-            ExitProcess(1);
-        }
     });
     const INT_PTR result = dialog.DoModal();
     returned = true;
     worker.join();
+    watchdog.join();
     return result;
 }
 
@@ -66,17 +70,21 @@ Texts MenuTexts(HMENU menu) {
     return texts;
 }
 
-// What this thread's hook sees of the counter window: its texts when the first timer
-// message arrives (what it showed as it opened), and the WM_NULL messages it gets.
+// What this thread's hooks see of the counter window: its texts when the first timer
+// message arrives (what it showed as it opened), its timer messages, the WM_NULL messages
+// it gets, and whether its icon is still there once it has handled WM_DESTROY (Wine's tray
+// removes the icons of a window once it is gone, but not before).
 e2e::CounterTexts g_textsAtFirstTick;
 std::atomic<std::int64_t> g_firstTickAt = 0;
-std::atomic<int> g_nulls = 0;
+std::atomic<int> g_nulls = 0, g_ticks = 0;
+std::atomic<bool> g_iconAfterDestroy = true;
 LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && message->hwnd != nullptr &&
         message->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
         if (message->message == WM_NULL) ++g_nulls;
+        if (message->message == WM_TIMER) ++g_ticks;
         if (message->message == WM_TIMER && g_firstTickAt == 0) {
             g_textsAtFirstTick = e2e::ReadCounter(message->hwnd);
             g_firstTickAt = local_time::CurrentInstant();
@@ -84,10 +92,22 @@ LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
+LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_DESTROY &&
+        sent->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
+        NOTIFYICONDATAW record = MakeTrayIconRecord(sent->hwnd, nullptr);
+        record.uFlags = 0;
+        g_iconAfterDestroy = Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
-// The window opens showing the reading of the stored date, before its first tick; its
-// system menu, icon and tray menus; and once the tray menu is dismissed the window gets a
-// message, so that the next right-click on the icon opens the menu instead of closing it.
+// The window opens showing the reading of the stored date, before its first tick, and
+// refreshes ten times a second; its system menu, icon and tray menus; once the tray menu is
+// dismissed the window gets a message, so that the next right-click on the icon opens the
+// menu instead of closing it; its icon goes as the window goes.
 TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
@@ -97,6 +117,8 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     const std::int64_t opened = local_time::CurrentInstant();
     const HHOOK hook =
         SetWindowsHookExW(WH_GETMESSAGE, WatchCounter, nullptr, GetCurrentThreadId());
+    const HHOOK destroyHook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, WatchDestroy, nullptr, GetCurrentThreadId());
     HWND window = nullptr;
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     const auto trayMenu = [&] {
@@ -109,6 +131,14 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
             return (window = FindWindowW(L"#32770", L"Tallyvane")) != nullptr &&
                    IsWindowVisible(window);
         }));
+        // About ten a second, with room for a loaded machine: a period of 200 ms gives five.
+        const int ticksBefore = g_ticks;
+        const auto measuredFrom = std::chrono::steady_clock::now();
+        Sleep(1500);
+        const std::chrono::duration<double> measured =
+            std::chrono::steady_clock::now() - measuredFrom;
+        const double perSecond = (g_ticks - ticksBefore) / measured.count();
+        EXPECT_TRUE(perSecond >= 7 && perSecond <= 13) << perSecond << " refreshes a second";
         const Texts systemMenu = MenuTexts(GetSystemMenu(window, FALSE));
         ASSERT_GE(systemMenu.size(), 3u);
         EXPECT_EQ(Texts(systemMenu.end() - 2, systemMenu.end()),
@@ -131,6 +161,8 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     });
     EXPECT_EQ(result, IDOK);
     UnhookWindowsHookEx(hook);
+    UnhookWindowsHookEx(destroyHook);
+    EXPECT_FALSE(g_iconAfterDestroy) << "the icon stays after the window";
     EXPECT_TRUE(ShowsReadingBetween(g_textsAtFirstTick, {2008, 6, 30}, opened, g_firstTickAt))
         << "before its first tick the window shows " << g_textsAtFirstTick[0].c_str();
 
