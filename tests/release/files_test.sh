@@ -20,10 +20,7 @@ runtime_parts=(
 )
 
 # In byte order, as LC_ALL=C sorts: capitals before small letters, '-' before '/'.
-published=""
-for arch in win32 win64; do
-  published+="Tallyvane-$version-$arch-portable.zip Tallyvane-$version-$arch-setup.exe Tallyvane-$version-$arch/Tallyvane.exe "
-done
+published=$(printf '%s ' Tallyvane-$version-win{32,64}{-portable.zip,-setup.exe,/Tallyvane.exe})
 summed=$(sed 's/^[0-9a-f]*  //' "$release/SHA256SUMS" | LC_ALL=C sort | tr '\n' ' ')
 [ "$summed" = "$published" ] || fail "SHA256SUMS lists $summed, not $published"
 (cd "$release" && sha256sum --quiet --strict -c SHA256SUMS) || fail "SHA256SUMS does not match the files"

@@ -17,38 +17,26 @@ trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null' EXIT
 # named in the system DLLs that the program uses, by Wine's and by Windows' (the rest).
 # Not planted: what is loaded before any of the program's code runs and is mapped from
 # Windows' known DLLs there too (ntdll, kernelbase, ucrtbase, win32u), and Wine's own zlib1.
-names=(
-  comctl32 uxtheme msimg32 winmm msvfw32 version oleacc atl100 shdocvw opengl32 winspool.drv
+names="comctl32 uxtheme msimg32 winmm msvfw32 version oleacc atl100 shdocvw opengl32 winspool.drv
   dwmapi cryptbase propsys profapi windows.storage kernel.appcore ntmarta sspicli wldp
-  textinputframework textshaping coremessaging coreuicomponents wintypes
-)
+  textinputframework textshaping coremessaging coreuicomponents wintypes"
 folder=$(dirname "$wine")/planted-$arch
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$release/Tallyvane-1.0.0.1-$arch/Tallyvane.exe" "$folder/"
-overrides=()
-for name in "${names[@]}"; do
-  case $name in *.*) file=$name ;; *) file=$name.dll ;; esac
-  cp "$fake" "$folder/$file"
-  overrides+=("$name")
-done
-
+for name in $names; do [[ $name == *.drv ]] || name+=.dll; cp "$fake" "$folder/$name"; done
 failed=0
-WINEDLLOVERRIDES="$(IFS=,; echo "${overrides[*]}")=n,b" w "$folder/Tallyvane.exe" &
-program=$!
-deadline=$((SECONDS + 60))
+WINEDLLOVERRIDES="$(echo $names | tr ' ' ,)=n,b" w "$folder/Tallyvane.exe" &
 # The tool opens and closes the options dialog and the about box once the window is there.
+deadline=$((SECONDS + 60))
 until w "$endurance" 0 1 >/dev/null 2>&1 || [ $? -eq 2 ]; do
-  if [ $SECONDS -ge $deadline ]; then echo "FAILED: the options dialog and about box did not open"; failed=1; break; fi
+  [ $SECONDS -lt $deadline ] || { echo "FAILED: the options dialog and about box did not open"; failed=1; break; }
   sleep 0.5
 done
 w "$look" 0 >/dev/null || { echo "FAILED: the program did not end through its menu"; failed=1; }
-wait "$program"
-# A fake writes a line each time it is loaded: "user32 start-up" when user32 loaded it while
-# it started, before the program ran (Wine's user32 loads uxtheme so; Windows' does not),
-# and "program" for every other load, whatever DLL made it.
-loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | LC_ALL=C sort | tr '\n' ' ')
-at_start=$(cd "$folder" && grep -L program -- *.loaded 2>/dev/null | sed 's/\.loaded$//' | LC_ALL=C sort | tr '\n' ' ')
-if [ -n "$loaded" ]; then echo "FAILED: planted DLLs were loaded: $loaded"; failed=1; fi
-[ -z "$at_start" ] || echo "loaded by Wine's user32 as it started, before the program ran: $at_start"
-[ "$failed" -eq 0 ] && echo "none of the ${#names[@]} planted DLLs was loaded by the program"
+wait
+# A load marked "user32 start-up" is Wine's user32 loading uxtheme as it starts, before the
+# program runs, which Windows' does not; any other load fails, whatever DLL made it.
+loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
+[ -z "$loaded" ] || { echo "FAILED: planted DLLs were loaded: ${loaded//.loaded/}"; failed=1; }
+[ "$failed" -eq 0 ] && echo "none of the $(wc -w <<<"$names") planted DLLs was loaded by the program"
 [ "$failed" -eq 0 ]

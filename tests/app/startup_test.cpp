@@ -1,21 +1,39 @@
-// The rule of one counter per session, in process and without luck of timing: while the
-// copy under test decides on a thread of its own, the test's thread plays the other copy,
-// which holds the lock and shows its window late, or never, or lets the lock go.
+// Start-up in process. Restricting the DLL search: a DLL beside the program is no longer
+// found by its name alone, and the common controls still come from the system folder.
+// The rule of one counter per session, without luck of timing: while the copy under test
+// decides on a thread of its own, the test's thread plays the other copy, which holds the
+// lock and shows its window late, or never, or lets the lock go.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <sddl.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 #include <thread>
 
 #include "dialog.h"
 #include "single_instance.h"
+#include "system_dlls.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+
+TEST(Startup, ADllBesideTheProgramIsNotLoadedByName) {
+    wchar_t beside[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, beside, MAX_PATH);
+    ASSERT_TRUE(length > 0 && length < MAX_PATH);
+    lstrcpyW(std::wcsrchr(beside, L'\\') + 1, L"libplanted_dll.dll");
+    ASSERT_NE(GetFileAttributesW(beside), INVALID_FILE_ATTRIBUTES) << "the test's own setup";
+
+    ASSERT_TRUE(RestrictDllSearchToSystemFolder());
+    EXPECT_EQ(LoadLibraryW(L"libplanted_dll.dll"), nullptr);
+    const SystemLibrary controls(L"comctl32.dll", true);
+    EXPECT_NE(controls.Find<decltype(InitCommonControlsEx)>("InitCommonControlsEx"), nullptr);
+}
 
 enum class Lock { none, held, waitOnly, abandoned };
 enum class Then { nothing, window, release };  // what the other copy does, `afterMs` in
@@ -81,12 +99,19 @@ TEST(Startup, OneCounterPerSession) {
             if (row.then == release) ReleaseMutex(lock);
         };
         playOtherCopy();  // what is due at once comes first
-        bool ranHere = false;
+        bool ranHere = false, heldWhileRunning = false;
         int exitCode = -1;
         std::thread thisCopy([&] {
             startedAt = GetTickCount64();
             exitCode = RunOneCounter(row.deadline, [&] {
                 ranHere = true;
+                // The lock stays this copy's while its counter runs: a copy started now
+                // waits for its window instead of running a second counter.
+                std::thread([&] {
+                    HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, kCounterLockName);
+                    heldWhileRunning = WaitForSingleObject(other, 0) == WAIT_TIMEOUT;
+                    CloseHandle(other);
+                }).join();
                 framework::CDialog noSuchTemplate(0xBAD);
                 return row.exitCode == 0 ? INT_PTR{IDOK} : noSuchTemplate.DoModal();
             });
@@ -106,6 +131,7 @@ TEST(Startup, OneCounterPerSession) {
         }
         thisCopy.join();
         EXPECT_EQ(ranHere, row.runsHere);
+        EXPECT_EQ(heldWhileRunning, row.runsHere) << "the lock, while the counter runs";
         EXPECT_EQ(exitCode, row.exitCode);
         EXPECT_EQ(otherWindow != nullptr && IsWindowVisible(otherWindow), row.showsOther);
         // A copy that waits in vain gives up at its deadline, not before, and not long after.
