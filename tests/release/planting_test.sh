@@ -26,15 +26,16 @@ cp "$release/Tallyvane-1.0.0.1-$arch/Tallyvane.exe" "$folder/"
 for name in $names; do [[ $name == *.drv ]] || name+=.dll; cp "$fake" "$folder/$name"; done
 failed=0
 WINEDLLOVERRIDES="$(echo $names | tr ' ' ,)=n,b" w "$folder/Tallyvane.exe" &
-# The tool opens and closes the options dialog and the about box once the window is there.
+# The tool opens and closes the tray menu, the options dialog and the about box once the
+# window is there.
 deadline=$((SECONDS + 60))
-until w "$endurance" 0 1 >/dev/null 2>&1 || [ $? -eq 2 ]; do
-  [ $SECONDS -lt $deadline ] || { echo "FAILED: the options dialog and about box did not open"; failed=1; break; }
+until w "$endurance" 1 1 >/dev/null 2>&1 || [ $? -eq 2 ]; do
+  [ $SECONDS -lt $deadline ] || { echo "FAILED: the tray menu and the dialogs did not open"; failed=1; break; }
   sleep 0.5
 done
 w "$look" 0 >/dev/null || { echo "FAILED: the program did not end through its menu"; failed=1; }
 wait
-# A load marked "user32 start-up" is Wine's user32 loading uxtheme as it starts, before the
+# A load marked "start-up" is Wine's user32 loading uxtheme as it starts, before the
 # program runs, which Windows' does not; any other load fails, whatever DLL made it.
 loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ -z "$loaded" ] || { echo "FAILED: planted DLLs were loaded: ${loaded//.loaded/}"; failed=1; }
