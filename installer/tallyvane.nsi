@@ -8,8 +8,10 @@
 ; Silent: setup.exe /S [/AUTOSTART | /NOAUTOSTART]     Uninstall.exe /S [/REMOVEDATE]
 ; Without either switch a silent install keeps the start at sign-in as it is.
 ; Neither changes anything while Tallyvane runs: they ask to end it first (Retry or
-; Cancel); silent runs end at once with exit code 2. An install into another folder
-; first removes the copy in the registered one, and stops (exit code 2) if it cannot.
+; Cancel); silent runs end at once with exit code 2. Nothing is changed before the chosen
+; folder is known to be writable (a silent run that cannot write it ends with 2). An
+; install into another folder first removes the copy in the registered one, and stops
+; (exit code 2) if it cannot.
 
 Unicode true
 !ifndef ARCH | SOURCE_DIR | OUTFILE
@@ -21,6 +23,9 @@ Target ${ARCH}-unicode
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATE_KEY "Software\Quillmark"
+; Where Windows' own start-up switch (Settings, Task Manager) records an entry of RUN_KEY
+; as off, leaving the entry itself: a binary value of the same name whose first byte is 3.
+!define APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 
 Name "Tallyvane"
 Caption "Tallyvane Setup"
@@ -67,6 +72,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !define MUI_LICENSEPAGE_TEXT_BOTTOM "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."
 !insertmacro MUI_PAGE_LICENSE "${SOURCE_DIR}/LICENSE.txt"
 !insertmacro PAGE COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro PAGE DIRECTORY
 !insertmacro PAGE INSTFILES
 !insertmacro PAGE FINISH
@@ -99,19 +105,59 @@ FunctionEnd
 !insertmacro DEFINE_SHARED_FUNCTIONS ""
 !insertmacro DEFINE_SHARED_FUNCTIONS "un."
 
+; Whether a file can be made in $INSTDIR, leaving it as it was: $R9 is 1 when it can,
+; and otherwise the user is told. A folder under one that cannot be written cannot, nor
+; can a file of the folder's name.
+Function CheckFolderWritable
+  StrCpy $R9 0
+  StrCpy $R7 ""
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    CreateDirectory "$INSTDIR"
+    StrCpy $R7 made
+  ${EndIf}
+  ClearErrors
+  FileOpen $R8 "$INSTDIR\Tallyvane-setup.tmp" w
+  ${IfNot} ${Errors}
+    FileClose $R8
+    Delete "$INSTDIR\Tallyvane-setup.tmp"
+    StrCpy $R9 1
+  ${EndIf}
+  ${If} $R7 == made
+    RMDir "$INSTDIR"
+  ${EndIf}
+  ${If} $R9 <> 1
+    MessageBox MB_OK|MB_ICONSTOP "Tallyvane cannot be installed in $INSTDIR: that folder cannot be written. Choose another folder." /SD IDOK
+  ${EndIf}
+FunctionEnd
+Function DirectoryLeave
+  Call CheckFolderWritable
+  StrCmp $R9 1 +2
+    Abort  ; stays on the page
+FunctionEnd
+
 ; An install into another folder than the registered one first removes the copy there
 ; with its own uninstaller, run in place so that this waits for it; the start date stays.
+; Without its uninstaller, the files it installed go, and nothing else of that folder;
+; what else it registered is taken over below.
 Function RemoveEarlierCopy
   ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
   StrCmp $R0 "" done
   StrCmp $R0 $INSTDIR done  ; StrCmp ignores case, as Windows paths do
-  IfFileExists "$R0\Uninstall.exe" 0 done
-  ClearErrors
-  ExecWait '"$R0\Uninstall.exe" /S _?=$R0' $R1
-  ${If} ${Errors}
-  ${OrIf} $R1 <> 0
+  ${If} ${FileExists} "$R0\Uninstall.exe"
+    ClearErrors
+    ExecWait '"$R0\Uninstall.exe" /S _?=$R0' $R1
+    IfErrors 0 +2
+      StrCpy $R1 1  ; it did not run
+  ${Else}
+    Delete "$R0\LICENSE.txt"
+    Delete "$R0\THIRD-PARTY-NOTICES.txt"
+    Delete "$R0\Tallyvane.exe"
+    StrCpy $R1 0
+  ${EndIf}
+  ${If} $R1 <> 0
+  ${OrIf} ${FileExists} "$R0\Tallyvane.exe"
     MessageBox MB_OK|MB_ICONSTOP \
-      "The Tallyvane installed in $R0 could not be removed, so nothing was installed. Uninstall it from Apps, then run this setup again." \
+      "The Tallyvane installed in $R0 could not be removed, so nothing was installed. Install into that folder instead, or delete that folder, then run this setup again." \
       /SD IDOK
     SetErrorLevel 2
     Quit
@@ -145,8 +191,10 @@ Section "Tallyvane" SecProgram
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
-  ; An unticked box means no start at sign-in; the next section adds it back if ticked.
+  ; An unticked box means no start at sign-in; the next section adds it back if ticked,
+  ; without the "off" record, which would keep it from starting.
   DeleteRegValue HKCU "${RUN_KEY}" "Tallyvane"
+  DeleteRegValue HKCU "${APPROVED_KEY}" "Tallyvane"
 SectionEnd
 
 Section /o "Start at sign-in" SecAutostart
@@ -162,12 +210,38 @@ SectionEnd
 
 Function .onInit
   Call CheckNotRunning
-  ; The box shows whether Tallyvane starts at sign-in now; /AUTOSTART and /NOAUTOSTART
-  ; choose for a silent install, which otherwise keeps it as it is.
+  ${If} ${Silent}  ; no directory page to choose another folder on
+    ; NSIS puts its default in place of a /D= folder that it cannot use (a file stands
+    ; there): a run asked for one folder must not install into another.
+    System::Call 'kernel32::GetCommandLineW() t .R0'
+    ClearErrors
+    ${GetOptions} $R0 "/D=" $R1
+    ${IfNot} ${Errors}
+    ${AndIf} $R1 != $INSTDIR
+    ${AndIf} $R1 != "$INSTDIR\"
+      StrCpy $INSTDIR $R1
+    ${EndIf}
+    Call CheckFolderWritable
+    ${If} $R9 <> 1
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${EndIf}
+  ; The box shows whether Tallyvane starts at sign-in now: the entry is there and Windows'
+  ; own switch does not hold it off. /AUTOSTART and /NOAUTOSTART choose for a silent
+  ; install, which otherwise keeps it as it is.
   ClearErrors
   ReadRegStr $R1 HKCU "${RUN_KEY}" "Tallyvane"
   ${IfNot} ${Errors}
-    !insertmacro SelectSection ${SecAutostart}
+    System::Alloc 16
+    Pop $R4
+    System::Call 'advapi32::RegGetValueW(p -2147483647, w "${APPROVED_KEY}", w "Tallyvane", i 8, p 0, p R4, *i 16) i .R3'
+    System::Call '*$R4(&i1 .R2)'  ; the first byte
+    System::Free $R4
+    ${If} $R3 <> 0  ; no record: nothing holds it off
+    ${OrIf} $R2 <> 3
+      !insertmacro SelectSection ${SecAutostart}
+    ${EndIf}
   ${EndIf}
   ${GetParameters} $R0
   ClearErrors
@@ -234,6 +308,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Tallyvane.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "Tallyvane"
+  DeleteRegValue HKCU "${APPROVED_KEY}" "Tallyvane"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ; The start date stays for a later install unless the user chose to remove it: then
   ; its three values go, and the key only if nothing else is left in it.

@@ -11,7 +11,7 @@ export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-a
 rm -rf "$WINEPREFIX"
 # Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
 w() { timeout -k 5 120 "$wine" "$@"; }
-trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null' EXIT
+trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null; chattr -i "${locked-}" 2>/dev/null' EXIT
 failures=0 passes=0
 check() {  # check "what" command...
   local what=$1; shift
@@ -92,6 +92,11 @@ installed_in() {  # the folder that the checks below look at
 installed_in Tallyvane
 shortcut="$user_dir/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tallyvane.lnk"
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# Windows' own start-up switch, as Windows writes it: 2 and zeros for on; 3 and the time it
+# was switched off for off.
+approved_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
+switch() { w reg add "$approved_key" /v Tallyvane /t REG_BINARY /d "$1" /f >/dev/null; }
+on=020000000000000000000000 off=0300000070d2ce5d0a67db01
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
 installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
   test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
@@ -139,6 +144,30 @@ check "sign-in entry when chosen" signs_in "$(windows_dir Tallyvane)"
 check "box ticked with the entry" exits_with 11 w "$plain"
 check "a silent reinstall keeps the entry" w "$setup" /S
 check "sign-in entry kept" signs_in "$(windows_dir Tallyvane)"
+switch $on
+check "box ticked with the entry switched on" exits_with 11 w "$plain"
+switch $off
+check "box unticked with the entry switched off" exits_with 10 w "$plain"
+check "/AUTOSTART switches it back on" eval 'w "$setup" /S /AUTOSTART &&
+  signs_in "$(windows_dir Tallyvane)" && reg_lacks "$approved_key" /v Tallyvane'
+switch $off
+check "/NOAUTOSTART removes the entry and the switch" eval 'w "$setup" /S /NOAUTOSTART &&
+  reg_lacks "$run_key" /v Tallyvane && reg_lacks "$approved_key" /v Tallyvane'
+w "$setup" /S /AUTOSTART >/dev/null
+
+# A folder that cannot be written (its parent made immutable, which holds even for root),
+# or a file in its place: nothing changes, the earlier copy least of all.
+locked="${install_dir%/*}/Locked" in_the_way="${install_dir%/*}/InTheWay"
+mkdir -p "$locked" && touch "$in_the_way"
+if chattr +i "$locked"; then
+  check "an install into a folder that cannot be made stops (exit 2)" \
+    exits_with 2 w "$setup" /S "/D=$(windows_dir Locked)\\Tallyvane"
+  chattr -i "$locked"
+else echo "SKIPPED: the folder that cannot be made (no chattr +i on this file system)"; fi
+check "an install where a file stands stops (exit 2)" exits_with 2 w "$setup" /S "/D=$(windows_dir InTheWay)"
+check "and changes nothing" eval 'installed && signs_in "$(windows_dir Tallyvane)" &&
+  test -f "$in_the_way" && ! test -e "$locked/Tallyvane"'
+rm -rf "$locked" "$in_the_way"
 
 # Into another folder: the earlier copy is removed first, unless its uninstaller fails.
 cp "$WINEPREFIX/drive_c/windows/system32/reg.exe" "$uninstaller"  # fails on /S
@@ -152,12 +181,21 @@ check "registration and shortcut point elsewhere" eval 'w reg query "$uninstall_
   grep -qF "$(windows_dir Elsewhere)" && grep -qaF Elsewhere "$shortcut"'
 check "sign-in entry starts the new copy" signs_in "$(windows_dir Elsewhere)"
 check "start date kept by the move" date_values 3
+# An earlier copy whose uninstaller is gone: the files it installed go, nothing else there.
 installed_in Elsewhere
+rm "$uninstaller" && echo mine >"$install_dir/notes.txt"
+check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)"
+check "and leaves only what was not installed" eval '[ "$(ls "$install_dir")" = notes.txt ]'
+rm -r "$install_dir"
+installed_in Tallyvane
 
-# Uninstalls: everything goes, the sign-in entry too; the start date stays unless asked.
+# Uninstalls: everything goes, the sign-in entry and its switch too; the start date stays
+# unless asked.
+switch $off
 uninstall
 check "uninstall removes everything" wait_for 30 nothing_installed
-check "sign-in entry removed" reg_lacks "$run_key" /v Tallyvane
+check "sign-in entry and switch removed" eval 'reg_lacks "$run_key" /v Tallyvane &&
+  reg_lacks "$approved_key" /v Tallyvane'
 check "start date kept" date_values 3
 installed_in Tallyvane
 w reg add "$date_key" /v Other /d kept /f >/dev/null
