@@ -31,9 +31,10 @@ BOOL CCounterApp::InitInstance() {
     // any of its code runs, in the program's folder first: the common controls are not
     // one of its known DLLs. They stay loaded for the counter's whole run.
     const SystemLibrary commonControls(L"comctl32.dll", searchRestricted);
-    // The common controls load the theme library by name when they first draw, and not
-    // every loader applies the restriction above to such late loads (nor can it be made on
-    // every Windows): taken from the system folder now, the name is already there.
+    // The common controls load the theme library, and it the imaging library, by name when
+    // they first draw; not every loader applies the restriction above to such late loads
+    // (nor can it be made on every Windows). Taken from the system folder now, the names
+    // are already there.
     const SystemLibrary themes(L"uxtheme.dll", searchRestricted);
     const SystemLibrary imaging(L"msimg32.dll", searchRestricted);
     const auto initCommonControls =
