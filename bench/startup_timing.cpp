@@ -19,6 +19,7 @@ struct Search {
 };
 
 BOOL CALLBACK IsVisibleWindowOf(HWND window, LPARAM context) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): EnumWindows hands its context as an LPARAM
     auto* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
