@@ -13,6 +13,14 @@
 // current folder out of the search, and returns false.
 bool RestrictDllSearchToSystemFolder();
 
+// A function that `module` exports, or null. GetProcAddress's FARPROC stands for any
+// function; the caller names the real type.
+template <typename Function>
+Function* FindExport(HMODULE module, const char* exportName) {
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module, exportName)));
+}
+
 // A DLL of the system folder, loaded for the owner's lifetime; null when it could not be.
 // `restricted` tells what RestrictDllSearchToSystemFolder achieved: where it could not,
 // the DLL is loaded by its full path, with its own imports searched from there.
@@ -26,10 +34,7 @@ class SystemLibrary {
     // The exported function, or null when the DLL or the export is missing.
     template <typename Function>
     Function* Find(const char* exportName) const {
-        if (m_hModule == nullptr) return nullptr;
-        // FARPROC stands for any function; the caller names the real type.
-        return reinterpret_cast<Function*>(
-            reinterpret_cast<void (*)()>(GetProcAddress(m_hModule, exportName)));
+        return m_hModule != nullptr ? FindExport<Function>(m_hModule, exportName) : nullptr;
     }
 
   private:

@@ -1,4 +1,4 @@
-// Start-up time: from CreateProcess to a visible window with a given title, for programs
+// Start-up time: from CreateProcess to a visible dialog with a given title, for programs
 // started in turn, each many times (a benchmark, not a test). Each launch is ended by force
 // once its window shows; the median of each program is printed.
 //   startup_timing LAUNCHES TITLE PROGRAM[|ARGUMENTS]...
@@ -10,28 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "driver.h"
+
 namespace {
-
-struct Search {
-    DWORD processId;
-    const wchar_t* title;
-    bool found;
-};
-
-BOOL CALLBACK IsVisibleWindowOf(HWND window, LPARAM context) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): EnumWindows hands its context as an LPARAM
-    auto* search = reinterpret_cast<Search*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t title[64] = L"";
-    GetWindowTextW(window, title, 64);
-    if (owner == search->processId && IsWindowVisible(window) &&
-        std::wcscmp(title, search->title) == 0) {
-        search->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 // Milliseconds to the window, or a negative number when it did not show within 30 s.
 double TimeOneLaunch(std::wstring commandLine, const wchar_t* title) {
@@ -47,13 +28,13 @@ double TimeOneLaunch(std::wstring commandLine, const wchar_t* title) {
     }
     double elapsed = -1;
     for (;;) {
-        Search search{process.dwProcessId, title, false};
-        EnumWindows(IsVisibleWindowOf, reinterpret_cast<LPARAM>(&search));
+        const HWND window = e2e::FindProcessWindow(process.dwProcessId, L"#32770", title);
+        const bool shown = window != nullptr && IsWindowVisible(window);
         QueryPerformanceCounter(&now);
         const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) /
                           static_cast<double>(frequency.QuadPart);
-        if (search.found) elapsed = ms;
-        if (search.found || ms > 30000) break;
+        if (shown) elapsed = ms;
+        if (shown || ms > 30000) break;
         Sleep(1);
     }
     TerminateProcess(process.hProcess, 0);
