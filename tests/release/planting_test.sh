@@ -39,5 +39,5 @@ wait
 # program runs, which Windows' does not; any other load fails, whatever DLL made it.
 loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ -z "$loaded" ] || { echo "FAILED: planted DLLs were loaded: ${loaded//.loaded/}"; failed=1; }
+# The last command's status is the test's: 1 when anything failed.
 [ "$failed" -eq 0 ] && echo "none of the $(wc -w <<<"$names") planted DLLs was loaded by the program"
-[ "$failed" -eq 0 ]
