@@ -283,11 +283,13 @@ Function un.ConfirmPage
   !insertmacro MUI_HEADER_TEXT "Uninstall Tallyvane" "Remove Tallyvane from your computer."
   nsDialogs::Create 1018
   Pop $0
-  ${NSD_CreateLabel} 0 0 100% 20u "Tallyvane will be removed from $INSTDIR. Choose Uninstall to continue."
+  ; Four lines: room for a folder name a few levels deep; an & in it shows as it is.
+  ${NSD_CreateLabel} 0 0 100% 32u "Tallyvane will be removed from $INSTDIR. Choose Uninstall to continue."
   Pop $0
-  ${NSD_CreateLabel} 0 28u 100% 30u "Your start date stays on this computer, so that Tallyvane counts on from it if you install it again. It is kept in the registry under HKEY_CURRENT_USER\Software\Quillmark."
+  ${NSD_AddStyle} $0 ${SS_NOPREFIX}
+  ${NSD_CreateLabel} 0 36u 100% 30u "Your start date stays on this computer, so that Tallyvane counts on from it if you install it again. It is kept in the registry under HKEY_CURRENT_USER\Software\Quillmark."
   Pop $0
-  ${NSD_CreateCheckbox} 0 64u 100% 12u "&Remove my start date too"
+  ${NSD_CreateCheckbox} 0 72u 100% 12u "&Remove my start date too"
   Pop $RemoveDateBox
   ${NSD_SetState} $RemoveDateBox $RemoveDate
   GetDlgItem $0 $HWNDPARENT 1
