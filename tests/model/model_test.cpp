@@ -116,18 +116,12 @@ std::string Decoded(double value) {
            " " + std::to_string(f.hour) + ":" + std::to_string(f.minute);
 }
 
-// What the day-by-day sweep above and, in the Windows builds, the comparison with the
-// platform's own routines do not already cover.
+// What the day-by-day sweep above, the probe's expected answers (invalid days, years out
+// of range, a wide month, the texts of a date) and, in the Windows builds, the comparison
+// with the platform's own routines do not already cover.
 TEST(SerialDateTime, EdgeCases) {
     SetZone("UTC");
-    const std::string invalid = "invalid 0";  // an invalid date keeps the preset value
     const std::pair<std::string, std::string> cases[] = {
-        {Set(2007, 2, 29), invalid},
-        {Set(2000, 2, 29), Valid(36585)},
-        {Set(1900, 2, 29), invalid},
-        {Set(99, 12, 31), invalid},
-        {Set(10000, 1, 1), invalid},
-        {Set(2007, 65537, 1), Valid(39083)},  // the month narrows to 1
         {Set(1899, 12, 29, 6), Valid(-1.25)},
         {Encoded(2007, 257, 1), "refused"},  // not 1 January, whatever the field's width
         {Encoded(2007, 1, 257), "refused"},
@@ -138,9 +132,6 @@ TEST(SerialDateTime, EdgeCases) {
         {Num(ole_date::Linear(-2.75)), "-1.25"},
         {Num(ole_date::Linear(-1.0)), "-1"},
         // The text.
-        {Text(Made(1970, 1, 1)), "Thursday, January 01, 1970"},
-        {Text(Made(2008, 6, 30)), "Monday, June 30, 2008"},
-        {Text(Made(2007, 2, 29)), "Invalid DateTime"},
         {Text(With(0, DateStatus::null)), ""},
         {Text(With(1e300)), "Invalid DateTime"},  // valid in name only: decoding fails
         {Text(With(39629.75), L"%a %b %d %m %y %H:%M:%S %j %w %% %Q"),
