@@ -163,10 +163,12 @@ bool Perform(Session& s, const std::string& step) {
         const CounterTexts shown = ReadCounter(c);
         return ShowsReadingBetween(shown, {y, m, d}, before, local_time::CurrentInstant());
     }
-    if (word == "dialog") {
+    if (word == "dialog") {  // by its caption, which the window search matches in any case
         return WaitUntil([&] {
             s.dialog = FindProcessWindow(id, L"#32770", text.c_str());
-            return s.dialog != nullptr && IsWindowVisible(s.dialog);
+            wchar_t caption[64] = L"";
+            return s.dialog != nullptr && IsWindowVisible(s.dialog) &&
+                   GetWindowTextW(s.dialog, caption, 64) > 0 && text == caption;
         });
     }
     if (word == "dialog-gone") return WaitUntil([&] { return !IsWindow(s.dialog); });
@@ -205,6 +207,17 @@ bool Perform(Session& s, const std::string& step) {
         return hiddenControls(c, {1016, 1017, 1018, 1019}) && ControlText(c, 1019) == L"Static";
     if (word == "options-hidden-controls")
         return hiddenControls(s.dialog, {1017, 1018, 1019, 1021, 1022, 1023});
+    if (word == "names") {  // each count on the row of its name, as a person reads them
+        const std::pair<const wchar_t*, std::array<int, 2>> rows[] = {
+            {L"Years", {1004, 1014}}, {L"Months", {1005, 1015}},  {L"Days", {1006, 1008}},
+            {L"Hours", {1012, 1013}}, {L"Minutes", {1009, 1010}}, {L"Seconds", {1007, 1011}}};
+        return std::ranges::all_of(rows, [&](const auto& row) {
+            RECT name{}, count{};
+            return ControlText(c, row.second[0]) == row.first &&
+                   GetWindowRect(GetDlgItem(c, row.second[0]), &name) &&
+                   GetWindowRect(GetDlgItem(c, row.second[1]), &count) && name.top == count.top;
+        });
+    }
     if (word == "follows-store") return FollowsTheStoreAtEveryTick(c);
     if (word == "dialog-says")  // a message box's text
         return ControlText(s.dialog, 0xFFFF).find(text) != std::wstring::npos;
@@ -214,7 +227,8 @@ bool Perform(Session& s, const std::string& step) {
 
 const std::pair<const char*, const char*> kScenarios[] = {
     {"the counter shows the stored date and follows the store at every tick",
-     "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | hidden-controls | follows-store"},
+     "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | names | hidden-controls | "
+     "follows-store"},
     {"an invalid date and a deleted key show at the next tick; reading creates no key",
      "store:2008-13-1 | shows:Invalid DateTime | ticking | reading:2008-13-1 | delete-key | "
      "shows:Thursday, January 01, 1970 | ticking | reading:1970-1-1 | no-key"},
