@@ -20,13 +20,12 @@ TallyvaneProcess::~TallyvaneProcess() {
     CloseHandle(m_info.hProcess);
 }
 
-bool TallyvaneProcess::Start(const std::wstring& path, bool suspended) {
+bool TallyvaneProcess::Start(const std::wstring& path) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + path + L"\"";
-    return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          suspended ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup,
-                          &m_info) != FALSE;
+    return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &m_info) != FALSE;
 }
 
 bool TallyvaneProcess::Attach(DWORD processId) {

@@ -24,9 +24,7 @@ class TallyvaneProcess {
     TallyvaneProcess(const TallyvaneProcess&) = delete;
     TallyvaneProcess& operator=(const TallyvaneProcess&) = delete;
 
-    // Suspended, the process is created but runs nothing until Resume().
-    bool Start(const std::wstring& path, bool suspended = false);
-    void Resume() { ResumeThread(m_info.hThread); }
+    bool Start(const std::wstring& path);
     bool Attach(DWORD processId);  // a program that already runs
     bool WaitForExit(DWORD& exitCode, std::chrono::milliseconds deadline = 20s);
     bool Running() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
