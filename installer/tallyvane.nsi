@@ -51,6 +51,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
+!include "WordFunc.nsh"
 !include "Sections.nsh"
 !include "nsDialogs.nsh"
 
@@ -212,11 +213,20 @@ Function .onInit
   Call CheckNotRunning
   ${If} ${Silent}  ; no directory page to choose another folder on
     ; NSIS puts its default in place of a /D= folder that it cannot use (a file stands
-    ; there): a run asked for one folder must not install into another.
+    ; there), and ignores a quoted "/D=FOLDER", as tools pass a folder with spaces: a run
+    ; asked for one folder must not install into another.
     System::Call 'kernel32::GetCommandLineW() t .R0'
     ClearErrors
     ${GetOptions} $R0 "/D=" $R1
-    ${IfNot} ${Errors}
+    ${If} ${Errors}  ; testing the error flag clears it
+      ${WordFind} $R0 '"/D=' "E+1}" $R1  ; what follows it, up to the closing quote
+      ${If} ${Errors}
+        StrCpy $R1 ""  ; no folder asked for
+      ${Else}
+        ${WordFind} $R1 '"' "+1{" $R1
+      ${EndIf}
+    ${EndIf}
+    ${If} $R1 != ""
     ${AndIf} $R1 != $INSTDIR
     ${AndIf} $R1 != "$INSTDIR\"
       StrCpy $INSTDIR $R1

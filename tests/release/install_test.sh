@@ -114,7 +114,8 @@ uninstall() {  # the plain uninstaller hands over to a copy of itself: wait for 
 click_through() {
   local kind=$1 status; shift
   if [ "$kind" = Setup ]; then w "$setup" & set -- "$@" "&Run Tallyvane"; else w "$uninstaller" & fi
-  w "$clicker" "Tallyvane $kind" "$@" >"$WINEPREFIX.shown"; status=$? shown=$(tr -d '\r' <"$WINEPREFIX.shown")
+  w "$clicker" "Tallyvane $kind" "$@" >"$WINEPREFIX.shown"; status=$?
+  shown=$(tr -d '\r' <"$WINEPREFIX.shown") && echo "$shown" >&2  # in the log of a failed run
   wait $! && wait_for 30 absent runs '~nsu' && [ $status -eq 0 ]
 }
 
@@ -176,20 +177,22 @@ check "and changes nothing" eval 'installed && signs_in "$(windows_dir Tallyvane
   test -f "$in_the_way" && ! test -e "$locked/Tallyvane"'
 rm -rf "$locked" "$in_the_way"
 
-# Into another folder: the earlier copy is removed first, unless its uninstaller fails.
+# Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
+# name has a space, so Wine quotes the /D= switch, as many tools do.
+elsewhere="Elsewhere Too"
 cp "$WINEPREFIX/drive_c/windows/system32/reg.exe" "$uninstaller"  # fails on /S
 check "a reinstall elsewhere stops when the earlier copy stays (exit 2)" \
-  exits_with 2 w "$setup" /S "/D=$(windows_dir Elsewhere)"
-check "nothing installed elsewhere" absent test -e "${install_dir%/*}/Elsewhere"
+  exits_with 2 w "$setup" /S "/D=$(windows_dir "$elsewhere")"
+check "nothing installed elsewhere" absent test -e "${install_dir%/*}/$elsewhere"
 w "$setup" /S >/dev/null  # puts the real uninstaller back
-check "a reinstall elsewhere ends well" w "$setup" /S "/D=$(windows_dir Elsewhere)"
+check "a reinstall elsewhere ends well" w "$setup" /S "/D=$(windows_dir "$elsewhere")"
 check "no earlier file" absent test -e "$install_dir"
 check "registration and shortcut point elsewhere" eval 'w reg query "$uninstall_key" /v InstallLocation |
-  grep -qF "$(windows_dir Elsewhere)" && grep -qaF Elsewhere "$shortcut"'
-check "sign-in entry starts the new copy" signs_in "$(windows_dir Elsewhere)"
+  grep -qF "$(windows_dir "$elsewhere")" && grep -qaF Elsewhere "$shortcut"'
+check "sign-in entry starts the new copy" signs_in "$(windows_dir "$elsewhere")"
 check "start date kept by the move" date_values 3
 # An earlier copy whose uninstaller is gone: the files it installed go, nothing else there.
-installed_in Elsewhere
+installed_in "$elsewhere"
 rm "$uninstaller" && echo mine >"$install_dir/notes.txt"
 check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)"
 check "and leaves only what was not installed" eval '[ "$(ls "$install_dir")" = notes.txt ]'
