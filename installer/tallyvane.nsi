@@ -214,17 +214,15 @@ Function .onInit
   ${If} ${Silent}  ; no directory page to choose another folder on
     ; NSIS puts its default in place of a /D= folder that it cannot use (a file stands
     ; there), and ignores a quoted "/D=FOLDER", as tools pass a folder with spaces: a run
-    ; asked for one folder must not install into another.
+    ; asked for one folder must not install into another. /D= comes last, so the folder
+    ; is the rest of the command line, up to a closing quote where there is one.
     System::Call 'kernel32::GetCommandLineW() t .R0'
     ClearErrors
-    ${GetOptions} $R0 "/D=" $R1
-    ${If} ${Errors}  ; testing the error flag clears it
-      ${WordFind} $R0 '"/D=' "E+1}" $R1  ; what follows it, up to the closing quote
-      ${If} ${Errors}
-        StrCpy $R1 ""  ; no folder asked for
-      ${Else}
-        ${WordFind} $R1 '"' "+1{" $R1
-      ${EndIf}
+    ${WordFind} $R0 "/D=" "E+1}" $R1
+    ${If} ${Errors}
+      StrCpy $R1 ""  ; no folder asked for
+    ${Else}
+      ${WordFind} $R1 '"' "+1{" $R1
     ${EndIf}
     ${If} $R1 != ""
     ${AndIf} $R1 != $INSTDIR
