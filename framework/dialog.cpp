@@ -4,6 +4,23 @@
 
 namespace framework {
 
+namespace {
+
+// A picture's window text, as its template gives it, is its image's resource id, which a
+// screen reader would read out as the picture's name; a picture here has none. Its own
+// WM_SETTEXT would load an image of the new name and lose the one it shows, so the
+// default window procedure empties the text, past it.
+void ClearPictureTexts(HWND dialog) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0 ||
+            SendMessageW(child, STM_GETIMAGE, IMAGE_ICON, 0) != 0)
+            DefWindowProcW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    }
+}
+
+}  // namespace
+
 const ClassInfo CDialog::kClassInfo = {"CDialog", nullptr, 0xFFFF};
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_nIDTemplate(templateId), m_hWndParent(parent) {}
@@ -33,6 +50,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* self = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->m_hWnd = window;
+        ClearPictureTexts(window);
         RECT before{};
         GetWindowRect(window, &before);
         const BOOL result = self->OnInitDialog();

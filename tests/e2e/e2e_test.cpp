@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -51,11 +52,56 @@ bool TrayIcon(HWND counter, DWORD action) {
     return Shell_NotifyIconW(action, &record) != FALSE;
 }
 
+// A control's name as a screen reader hears it: its own accessible object's, made in this
+// process as assistive tools make it.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object))))
+        return L"(no accessible object)";
+    BSTR name = nullptr;
+    VARIANT self{};
+    self.vt = VT_I4;  // CHILDID_SELF
+    std::wstring heard = object->get_accName(self, &name) == S_OK && name ? name : L"";
+    SysFreeString(name);
+    object->Release();
+    return heard;
+}
+// The names of a window's visible controls in the order a screen reader reads them; each
+// character outside printable ASCII as \uXXXX, so that a marker shows.
+std::vector<std::wstring> ReadAloud(HWND window) {
+    std::vector<std::wstring> names;
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        std::wstring name;
+        for (const wchar_t ch : IsWindowVisible(c) ? AccessibleName(c) : L"") {
+            wchar_t escaped[8] = {ch};
+            if (ch < 0x20 || ch > 0x7E) std::swprintf(escaped, 8, L"\\u%04X", unsigned(ch));
+            name += escaped;
+        }
+        if (!name.empty()) names.push_back(name);
+    }
+    return names;
+}
+
+// Keys pressed as a person presses them, held in order and let go in reverse, through the
+// system's input to whatever has the focus.
+void PressKeys(const std::vector<WORD>& keys) {
+    std::vector<INPUT> inputs;
+    for (std::size_t i = 0; i < 2 * keys.size(); ++i) {
+        INPUT& input = inputs.emplace_back();
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = keys[i < keys.size() ? i : 2 * keys.size() - 1 - i];
+        input.ki.dwFlags = i < keys.size() ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 struct Session {
     TallyvaneProcess program;
     HWND counter = nullptr;
-    HWND dialog = nullptr;  // the dialog or menu opened last
-    HWND cover = nullptr;   // a window of the test's own over the counter
+    HWND dialog = nullptr;            // the dialog or menu opened last
+    HWND cover = nullptr;             // a window of the test's own over the counter
+    std::vector<std::wstring> heard;  // what a screen reader read last
     ~Session() { DestroyWindow(cover); }
 };
 
@@ -106,6 +152,21 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "dialog-key") return PressKey(s.dialog, n), true;
     if (word == "click") return ClickButton(c, static_cast<int>(n)), true;
     if (word == "dialog-click") return ClickButton(s.dialog, static_cast<int>(n)), true;
+    if (word == "press") {  // keys joined by +, into the program once it has the foreground
+        static const std::map<std::string, WORD> kKeys = {
+            {"alt", VK_MENU},    {"tab", VK_TAB},   {"enter", VK_RETURN}, {"esc", VK_ESCAPE},
+            {"space", VK_SPACE}, {"down", VK_DOWN}, {"right", VK_RIGHT},  {"up", VK_UP}};
+        std::vector<WORD> keys;
+        std::istringstream names(arg);
+        for (std::string key; std::getline(names, key, '+');)
+            keys.push_back(kKeys.contains(key) ? kKeys.at(key) : WORD(std::toupper(key[0])));
+        DWORD owner = 0;
+        if (!WaitUntil([&] {
+                return GetWindowThreadProcessId(GetForegroundWindow(), &owner) && owner == id;
+            }))
+            return false;
+        return PressKeys(keys), true;
+    }
     if (word == "sys") return PostMessageW(c, WM_SYSCOMMAND, n, 0);
     if (word == "tray")
         return PostMessageW(c, WM_USER + 111, 2, static_cast<LPARAM>(n));  // as the shell does
@@ -207,17 +268,47 @@ bool Perform(Session& s, const std::string& step) {
         return hiddenControls(c, {1016, 1017, 1018, 1019}) && ControlText(c, 1019) == L"Static";
     if (word == "options-hidden-controls")
         return hiddenControls(s.dialog, {1017, 1018, 1019, 1021, 1022, 1023});
-    if (word == "names") {  // each count on the row of its name, as a person reads them
+    if (word == "focused") {  // the control with the keyboard focus
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(c, nullptr), &gui) &&
+                   GetDlgCtrlID(gui.hwndFocus) == int(n);
+        });
+    }
+    if (word == "picked") {  // neither the date before nor the picker's first, today's
+        SYSTEMTIME t{};
+        GetLocalTime(&t);
+        const auto isnt = [&](std::int32_t year, std::int32_t month, std::int32_t day) {
+            return ControlText(c, 1001) != ComputeReading({year, month, day}, 0).dateText;
+        };
+        return WaitUntil([&] { return isnt(1999, 1, 1) && isnt(t.wYear, t.wMonth, t.wDay); });
+    }
+    if (word == "rows") {  // read aloud as on screen: each count after its name, on its row
         const std::pair<const wchar_t*, std::array<int, 2>> rows[] = {
             {L"Years", {1004, 1014}}, {L"Months", {1005, 1015}},  {L"Days", {1006, 1008}},
             {L"Hours", {1012, 1013}}, {L"Minutes", {1009, 1010}}, {L"Seconds", {1007, 1011}}};
-        return std::ranges::all_of(rows, [&](const auto& row) {
-            RECT name{}, count{};
-            return ControlText(c, row.second[0]) == row.first &&
-                   GetWindowRect(GetDlgItem(c, row.second[0]), &name) &&
-                   GetWindowRect(GetDlgItem(c, row.second[1]), &count) && name.top == count.top;
-        });
+        const auto readAsShown = [&] {
+            std::vector<std::wstring> seen{L"Exit", L"Help", L"Options...", L"Sobriety Date"};
+            seen.insert(seen.end(), {ControlText(c, 1001), L"Sobriety Counter"});
+            for (const auto& [name, ids] : rows) {
+                RECT label{}, count{};
+                GetWindowRect(GetDlgItem(c, ids[0]), &label);
+                GetWindowRect(GetDlgItem(c, ids[1]), &count);
+                seen.push_back(label.top == count.top ? name : L"(off its row)");
+                seen.push_back(ControlText(c, ids[1]));
+            }
+            return (s.heard = ReadAloud(c)) == seen;
+        };
+        return WaitUntil(readAsShown, 5s);  // until no tick changes a text while it reads
     }
+    if (word == "heard-cleanly")  // no marker, no control character
+        return std::ranges::none_of(s.heard = ReadAloud(s.dialog), [](const std::wstring& name) {
+            return name.find(L"\\u") != std::wstring::npos;
+        });
+    if (word == "labelled-picker")  // assistive tools name it after the text before it
+        return AccessibleName(GetWindow(GetDlgItem(s.dialog, 1016), GW_HWNDPREV)) ==
+               L"Sobriety Date";
     if (word == "follows-store") return FollowsTheStoreAtEveryTick(c);
     if (word == "dialog-says")  // a message box's text
         return ControlText(s.dialog, 0xFFFF).find(text) != std::wstring::npos;
@@ -227,7 +318,7 @@ bool Perform(Session& s, const std::string& step) {
 
 const std::pair<const char*, const char*> kScenarios[] = {
     {"the counter shows the stored date and follows the store at every tick",
-     "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | names | hidden-controls | "
+     "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | rows | hidden-controls | "
      "follows-store"},
     {"an invalid date and a deleted key show at the next tick; reading creates no key",
      "store:2008-13-1 | shows:Invalid DateTime | ticking | reading:2008-13-1 | delete-key | "
@@ -260,7 +351,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "dialog-key:enter | dialog-gone | enabled"},
     {"options save the picked date with and without the key, behind a ticking counter",
      "store:1999-1-1 | click:options | dialog:Tallyvane Options | disabled | ticking | "
-     "options-hidden-controls | type-date:2008-6-30 | dialog-click:ok | dialog-gone | "
+     "options-hidden-controls | labelled-picker | heard-cleanly | type-date:2008-6-30 | "
+     "dialog-click:ok | dialog-gone | "
      "stored:2008-6-30 | enabled | delete-key | shows:Thursday, January 01, 1970 | click:options | "
      "dialog:Tallyvane Options | type-date:2008-6-30 | dialog-click:ok | dialog-gone | "
      "stored:2008-6-30 | shows:Monday, June 30, 2008"},
@@ -271,9 +363,21 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "stored:1999-1-1 | delete-key | click:options | dialog:Tallyvane Options | dialog-click:ok | "
      "dialog-gone | stored-today"},
     {"the about box opens from the system menu and closes with OK, Enter and Esc",
-     "sys:about | dialog:About Tallyvane | disabled | ticking | dialog-click:ok | dialog-gone | "
+     "sys:about | dialog:About Tallyvane | heard-cleanly | disabled | ticking | dialog-click:ok | "
+     "dialog-gone | "
      "enabled | sys:about | dialog:About Tallyvane | dialog-key:enter | dialog-gone | enabled | "
      "sys:about | dialog:About Tallyvane | dialog-key:esc | dialog-gone | enabled"},
+    // Wine's menus take no letter typed into them, so About is reached with Up, the last entry.
+    // Alt+O leaves the focus on Options..., so Tab takes it on round to Exit.
+    {"by the keyboard alone: Alt+O, Tab to the picker, arrows and Enter save, Esc does not; "
+     "Alt+Space, Up and Enter open About, Enter and Esc close it; Enter on Exit hides",
+     "store:1999-1-1 | focused:1 | press:alt+o | dialog:Tallyvane Options | focused:1 | "
+     "press:tab | press:tab | focused:1016 | press:right | press:down | press:enter | "
+     "dialog-gone | picked | press:alt+o | dialog:Tallyvane Options | press:esc | dialog-gone | "
+     "ticking | picked | press:alt+space | press:up | press:enter | dialog:About Tallyvane | "
+     "press:enter | dialog-gone | press:alt+space | press:up | press:enter | "
+     "dialog:About Tallyvane | press:esc | dialog-gone | press:tab | focused:1 | press:enter | "
+     "hidden"},
 };
 
 TEST(EndToEnd, Scenarios) {
@@ -287,7 +391,10 @@ TEST(EndToEnd, Scenarios) {
         for (std::string step; std::getline(list >> std::ws, step, '|');) {
             step.erase(step.find_last_not_of(' ') + 1);
             if (!Perform(session, step)) {
-                ADD_FAILURE() << name << ": " << step;
+                std::wstring heard;
+                for (const std::wstring& h : session.heard) heard += L" | " + h;
+                ADD_FAILURE() << name << ": " << step << (heard.empty() ? "" : "; heard")
+                              << std::string(heard.begin(), heard.end());
                 break;
             }
         }
@@ -300,6 +407,7 @@ TEST(EndToEnd, Scenarios) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    CoInitialize(nullptr);  // for the accessible objects
     if (argc < 2) return std::fprintf(stderr, "usage: %s PATH-TO-Tallyvane.exe\n", argv[0]), 2;
     // A Unix path from CTest maps onto Wine's Z: drive.
     for (const char* c = argv[1]; *c != '\0'; ++c)
