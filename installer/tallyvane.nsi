@@ -209,6 +209,26 @@ SectionEnd
     "Tallyvane starts, and its window opens, each time you sign in to Windows. Closing the window keeps it counting in the notification area."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; NSIS takes for a folder only a path below the root of a drive or of a network share, but
+; the /D= folder read below passes no check of NSIS's own. Anything else ($R1) ends the run
+; at once with 2, before anything is written: a folder relative to wherever the setup was
+; started from, "C:" alone, a drive's root, or a lone "\": the root of the current drive,
+; which the install's size count would then walk whole.
+Function CheckFullFolder
+  ${GetRoot} $R1 $R2
+  StrLen $R3 $R2
+  StrCpy $R4 $R1 1 $R3  ; the backslash after the root
+  IntOp $R3 $R3 + 1
+  StrCpy $R5 $R1 1 $R3  ; the first letter of the folder below it
+  ${If} $R2 == ""
+  ${OrIf} $R4 != "\"
+  ${OrIf} $R5 == ""
+  ${OrIf} $R5 == "\"
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+FunctionEnd
+
 Function .onInit
   Call CheckNotRunning
   ${If} ${Silent}  ; no directory page to choose another folder on
@@ -225,8 +245,11 @@ Function .onInit
       ${WordFind} $R1 '"' "+1{" $R1
     ${EndIf}
     ${If} $R1 != ""
-    ${AndIf} $R1 != $INSTDIR
-    ${AndIf} $R1 != "$INSTDIR\"
+      Call CheckFullFolder
+      StrCpy $R2 $R1 "" -1
+      ${If} $R2 == "\"  ; one trailing backslash, as NSIS's own /D= allows
+        StrCpy $R1 $R1 -1
+      ${EndIf}
       StrCpy $INSTDIR $R1
     ${EndIf}
     Call CheckFolderWritable

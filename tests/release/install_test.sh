@@ -176,6 +176,13 @@ check "an install where a file stands stops (exit 2)" exits_with 2 w "$setup" /S
 check "and changes nothing" eval 'installed && signs_in "$(windows_dir Tallyvane)" &&
   test -f "$in_the_way" && ! test -e "$locked/Tallyvane"'
 rm -rf "$locked" "$in_the_way"
+# A /D= that is no folder below a root: the current drive's root, relative to where the
+# setup was started, a drive alone or its root. Refused at once; nothing written anywhere.
+for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
+  check "/D=$folder refused at once (exit 2)" exits_with 2 w "$setup" /S "/D=$folder"
+done
+check "and nothing written" eval 'installed && absent test -e relative &&
+  absent test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'
 
 # Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
 # name has a space, so Wine quotes the /D= switch, as many tools do.
@@ -194,7 +201,7 @@ check "start date kept by the move" date_values 3
 # An earlier copy whose uninstaller is gone: the files it installed go, nothing else there.
 installed_in "$elsewhere"
 rm "$uninstaller" && echo mine >"$install_dir/notes.txt"
-check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)"
+check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)\\"
 check "and leaves only what was not installed" eval '[ "$(ls "$install_dir")" = notes.txt ]'
 rm -r "$install_dir"
 installed_in Tallyvane
