@@ -62,14 +62,6 @@ make_plain() { (cd "$source_dir/installer" && makensis -V1 -DTEST_BUILD -DARCH=$
    -DSOURCE_DIR="$(dirname "$exe")" -DOUTFILE="$plain" tallyvane.nsi); }
 check "a test build of the installer" make_plain
 texts=$(strings -el "$plain") texts_whole=$(strings -el -w "$plain" | tr -d '\r')
-for text in "Tallyvane Setup" "Tallyvane Uninstall" "Tallyvane $version" "Start at sign-in" \
-  "The counter, a Start-menu shortcut and an uninstaller." \
-  "Tallyvane starts, and its window opens, each time you sign in to Windows. Closing the window keeps it counting in the notification area." \
-  "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry." \
-  "Tallyvane is free to use, copy and pass on under this licence. Choose Next to continue."; do
-  # The uninstall page's texts are read on the page itself, below.
-  check "page text \"$text\"" grep -qxF "$text" <<<"$texts"
-done
 # The page keeps its text in UTF-16; the 8-bit copy is the file it installs.
 licence=$(cat "$source_dir/LICENSE")
 check "the licence page shows LICENSE, whole" eval '[[ $licence == "MIT License"*"SOFTWARE." ]] &&
@@ -179,10 +171,8 @@ rm -rf "$locked" "$in_the_way"
 # A /D= that is no folder below a root: the current drive's root, relative to where the
 # setup was started, a drive alone or its root. Refused at once; nothing written anywhere.
 for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
-  check "/D=$folder refused at once (exit 2)" exits_with 2 w "$setup" /S "/D=$folder"
-done
-check "and nothing written" eval 'installed && absent test -e relative &&
-  absent test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'
+  check "/D=$folder refused at once (exit 2)" exits_with 2 w "$setup" /S "/D=$folder"; done
+check "and nothing written" eval 'installed && ! test -e relative && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'
 
 # Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
 # name has a space, so Wine quotes the /D= switch, as many tools do.
