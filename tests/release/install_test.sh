@@ -171,8 +171,8 @@ rm -rf "$locked" "$in_the_way"
 # A /D= that is no folder below a root: the current drive's root, relative to where the
 # setup was started, a drive alone or its root. Refused at once; nothing written anywhere.
 for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
-  check "/D=$folder refused at once (exit 2)" exits_with 2 w "$setup" /S "/D=$folder"; done
-check "and nothing written" eval 'installed && ! test -e relative && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'
+  check "/D=$folder refused at once (exit 2), nothing written" eval 'exits_with 2 w "$setup" /S "/D=$folder" &&
+    installed && ! test -e relative && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'; done
 
 # Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
 # name has a space, so Wine quotes the /D= switch, as many tools do.
