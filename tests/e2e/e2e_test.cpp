@@ -302,7 +302,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "click:help | dialog:Tallyvane Help | disabled | dialog-says:365 | dialog-says:Options | "
      "dialog-key:enter | dialog-gone | enabled"},
     // A date is typed from OK: Tab twice, past Cancel, to the picker, then Right to each of
-    // its fields (month, day, year) and the field's digits.
+    // its fields (month, day, year) and the field's digits: Wine's picker selects no field
+    // until Right is pressed (Windows' selects one as it takes the focus).
     {"options save a typed date where there is no key, behind a ticking counter",
      "delete-key | shows:Thursday, January 01, 1970 | click:options | dialog:Tallyvane Options | "
      "disabled | ticking | heard:OK,Cancel,Sobriety Date,* | "
