@@ -105,9 +105,9 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 // The window opens showing the reading of the stored date, before its first tick, and
-// refreshes ten times a second; its tray menus; once the tray menu is
-// dismissed the window gets a message, so that the next right-click on the icon opens the
-// menu instead of closing it; its icon goes as the window goes.
+// refreshes ten times a second; its tray menus; once the tray menu is dismissed the window
+// gets a message, so that the next right-click on the icon opens the menu instead of
+// closing it; its icon goes as the window goes.
 TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
