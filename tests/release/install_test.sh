@@ -170,9 +170,12 @@ check "and changes nothing" eval 'installed && signs_in "$(windows_dir Tallyvane
 rm -rf "$locked" "$in_the_way"
 # A /D= that is no folder below a root: the current drive's root, relative to where the
 # setup was started, a drive alone or its root. Refused at once; nothing written anywhere.
+# The relative folder exists here and can be written: only its form can refuse it.
+mkdir -p relative/Tally
 for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
   check "/D=$folder refused at once (exit 2), nothing written" eval 'exits_with 2 w "$setup" /S "/D=$folder" &&
-    installed && ! test -e relative && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'; done
+    installed && [ -z "$(ls -A relative/Tally)" ] && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'; done
+rm -r relative
 
 # Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
 # name has a space, so Wine quotes the /D= switch, as many tools do.
