@@ -340,6 +340,7 @@ TEST(EndToEnd, Scenarios) {
         std::istringstream list(steps);
         for (std::string step; std::getline(list >> std::ws, step, '|');) {
             step.erase(step.find_last_not_of(' ') + 1);
+            session.heard.clear();  // a failure shows what this step read, if it read anything
             if (!Perform(session, step)) {
                 ADD_FAILURE() << name << ": " << step << (session.heard.empty() ? L"" : L"; heard ")
                               << session.heard;
