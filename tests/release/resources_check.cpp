@@ -13,25 +13,21 @@ namespace {
 
 // What the program must carry, as DescribeResources writes it: the icon, the picture, the
 // version resource with its block in the language it names and a description that says
-// nothing of what is counted, and no manifest. The dialogs and the string are checked as the
-// running program shows them, by the in-process and end-to-end tests.
+// nothing of what is counted, and the manifest with the version resource's version. The dialogs and
+// the string are checked as the running program shows them, by the in-process and end-to-end tests.
 const std::vector<std::wstring> kExpected = {
     L"icon 128: 1 image, 32 x 32, 16 colours",
     L"bitmap 131: 135 x 198, 24 bits, compression 0",
     L"version 00010000 00000001, product 00010000 00000001, type 1, system 4, translation 4e40409",
     L"FileDescription Tallyvane: counts the time since a chosen date",  // discreet on screen
-    L"no manifest",
+    L"manifest 1: version 1.0.0.1 as in the version resource",
 };
 
-const void* Resource(HMODULE module, LPCWSTR type, int name) {
+const void* Resource(HMODULE module, LPCWSTR type, int name, DWORD* size = nullptr) {
     HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(name),
                                   MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    if (size != nullptr) *size = found != nullptr ? SizeofResource(module, found) : 0;
     return found != nullptr ? LockResource(LoadResource(module, found)) : nullptr;
-}
-
-BOOL CALLBACK AnyManifest(HMODULE, LPCWSTR, LPWSTR, LONG_PTR found) {
-    // NOLINTNEXTLINE(performance-no-int-to-ptr): the callback gets its context as a LONG_PTR
-    return *reinterpret_cast<bool*>(found) = true, FALSE;
 }
 
 std::vector<std::wstring> DescribeResources(HMODULE module) {
@@ -49,6 +45,7 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
                       bitmap->biWidth, bitmap->biHeight, bitmap->biBitCount, bitmap->biCompression);
         lines.emplace_back(line);
     }
+    wchar_t versionText[32] = L"none";
     if (const void* version = Resource(module, RT_VERSION, 1)) {
         VS_FIXEDFILEINFO* fixed = nullptr;
         DWORD* translation = nullptr;
@@ -62,6 +59,9 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
                 fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
                 fixed->dwProductVersionLS, fixed->dwFileType, fixed->dwFileOS, *translation);
             lines.emplace_back(line);
+            std::swprintf(versionText, 32, L"%lu.%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
+                          LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                          LOWORD(fixed->dwFileVersionLS));
         }
         // What Task Manager and the file's properties name the program by.
         void* value = nullptr;
@@ -69,9 +69,21 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
                            &length))
             lines.push_back(std::wstring(L"FileDescription ") + static_cast<const wchar_t*>(value));
     }
-    bool manifest = false;
-    EnumResourceNamesW(module, RT_MANIFEST, AnyManifest, reinterpret_cast<LONG_PTR>(&manifest));
-    lines.emplace_back(manifest ? L"a manifest" : L"no manifest");
+    // The manifest's own identity is its first assemblyIdentity's version.
+    DWORD size = 0;
+    if (const auto* data = static_cast<const char*>(Resource(module, RT_MANIFEST, 1, &size))) {
+        const std::string manifest(data, size);
+        const std::size_t at = manifest.find("version=\"", manifest.find("<assemblyIdentity"));
+        const std::string version =
+            at == std::string::npos ? ""
+                                    : manifest.substr(at + 9, manifest.find('"', at + 9) - at - 9);
+        std::swprintf(
+            line, 160, L"manifest 1: version %hs %ls", version.c_str(),
+            std::wstring(version.begin(), version.end()) == versionText
+                ? L"as in the version resource"
+                : (std::wstring(L"where the version resource has ") + versionText).c_str());
+        lines.emplace_back(line);
+    }
     return lines;
 }
 
