@@ -81,7 +81,21 @@ LRESULT CDialog::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+void CDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    Default(WM_DPICHANGED, wParam, lParam);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the message carries the rectangle's address
+    const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToDpi(HIWORD(wParam));
+}
+
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED && lParam != 0) {
+        OnDpiChanged(wParam, lParam);
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
     LRESULT result = 0;
     if (ProcessMessage(message, wParam, lParam, result)) {
         switch (message) {

@@ -37,6 +37,10 @@ class CDialog {
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
     virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // Makes for a DPI what the dialog manager does not scale (pictures, icons). The dialog
+    // calls it as it opens; on WM_DPICHANGED it is called once the dialog manager has scaled
+    // the layout and the window has taken the rectangle suggested for the new DPI.
+    virtual void FitToDpi(UINT /*dpi*/) {}
     // The derived class's message table; true when it handled the message.
     virtual bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The dialog manager's own handling of the message being handled, for a handler
@@ -48,6 +52,7 @@ class CDialog {
   private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
     HWND OwnerForModalRun() const;
 
     UINT m_nIDTemplate;

@@ -36,4 +36,37 @@ class PopupMenu {
     HMENU m_menu;
 };
 
+// An icon or a bitmap made at run time, released with it; an image loaded shared from the
+// resources is never put in one.
+template <typename Handle, BOOL(WINAPI* Release)(Handle)>
+class Owned {
+  public:
+    Owned() = default;
+    explicit Owned(Handle handle) : m_handle(handle) {}
+    ~Owned() { Reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Handle Get() const { return m_handle; }
+    // Takes `handle` in place of the one held, which is released.
+    void Reset(Handle handle = nullptr) {
+        if (m_handle != nullptr) Release(m_handle);
+        m_handle = handle;
+    }
+    // Hands the handle, and the duty to release it, to the caller.
+    Handle Detach() {
+        const Handle handle = m_handle;
+        m_handle = nullptr;
+        return handle;
+    }
+
+  private:
+    Handle m_handle = nullptr;
+};
+
+inline BOOL WINAPI ReleaseBitmap(HBITMAP bitmap) {
+    return DeleteObject(bitmap);
+}
+using OwnedIcon = Owned<HICON, DestroyIcon>;
+using OwnedBitmap = Owned<HBITMAP, ReleaseBitmap>;
+
 }  // namespace framework

@@ -2,7 +2,7 @@
 
 #include "about_box.h"
 #include "count_text.h"
-#include "handles.h"
+#include "dpi.h"
 #include "local_time.h"
 #include "options_dlg.h"
 #include "resource.h"
@@ -55,13 +55,30 @@ BOOL CCounterDlg::OnInitDialog() {
             AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, about);
         }
     }
-    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    FitToDpi(framework::DpiForWindow(m_hWnd));
 
     RefreshCounter();
-    AddTrayIcon(m_hWnd);
+    // The notification area's icon size is the system's, whatever the window's DPI.
+    m_trayIcon.Reset(MakeTrayIcon());
+    if (m_trayIcon.Get() != nullptr) AddTrayIcon(m_hWnd, m_trayIcon.Get());
     m_nTimer = SetTimer(m_hWnd, kRefreshTimerId, kRefreshMilliseconds, nullptr);
     return TRUE;
+}
+
+void CCounterDlg::FitToDpi(UINT dpi) {
+    using framework::MetricForDpi;
+    const HINSTANCE instance = framework::ResourceInstance();
+    // Each new icon is set before the one it replaces is released.
+    const auto setIcon = [&](framework::OwnedIcon& icon, WPARAM kind, int width, int height) {
+        HICON made = framework::MakeIcon(instance, IDR_MAINFRAME, width, height);
+        SendMessageW(m_hWnd, WM_SETICON, kind, reinterpret_cast<LPARAM>(made ? made : m_hIcon));
+        icon.Reset(made);
+    };
+    setIcon(m_bigIcon, ICON_BIG, MetricForDpi(SM_CXICON, dpi), MetricForDpi(SM_CYICON, dpi));
+    setIcon(m_smallIcon, ICON_SMALL, MetricForDpi(SM_CXSMICON, dpi),
+            MetricForDpi(SM_CYSMICON, dpi));
+    m_book.Show(framework::FindPicture(m_hWnd, IMAGE_BITMAP),
+                framework::MakeScaledBitmap(instance, IDB_BOOK, dpi));
 }
 
 void CCounterDlg::RefreshCounter() {
@@ -109,13 +126,15 @@ LRESULT CCounterDlg::OnPaint(WPARAM, LPARAM, bool& handled) {
     }
     framework::PaintContext paint(m_hWnd);
     SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.Get()), 0);
-    const int iconWidth = GetSystemMetrics(SM_CXICON);
-    const int iconHeight = GetSystemMetrics(SM_CYICON);
+    const UINT dpi = framework::DpiForWindow(m_hWnd);
+    const int iconWidth = framework::MetricForDpi(SM_CXICON, dpi);
+    const int iconHeight = framework::MetricForDpi(SM_CYICON, dpi);
     RECT client;
     GetClientRect(m_hWnd, &client);
     const int x = (client.right - client.left - iconWidth + 1) / 2;
     const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-    DrawIcon(paint.Get(), x, y, m_hIcon);
+    DrawIconEx(paint.Get(), x, y, m_bigIcon.Get() ? m_bigIcon.Get() : m_hIcon, iconWidth,
+               iconHeight, 0, nullptr, DI_NORMAL);
     return 0;
 }
 
@@ -126,11 +145,12 @@ LRESULT CCounterDlg::OnQueryDragIcon(WPARAM, LPARAM, bool&) {
 LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
     const LRESULT result = Default(WM_DESTROY, wParam, lParam);
     RemoveTrayIcon(m_hWnd);
+    m_book.GiveBack();
     return result;
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
-    AddTrayIcon(m_hWnd);
+    if (m_trayIcon.Get() != nullptr) AddTrayIcon(m_hWnd, m_trayIcon.Get());
     return 0;
 }
 

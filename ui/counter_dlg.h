@@ -5,7 +5,9 @@
 
 #include "date_store.h"
 #include "dialog.h"
+#include "handles.h"
 #include "message_table.h"
+#include "picture.h"
 
 class CCounterDlg : public framework::CDialog {
   public:
@@ -16,6 +18,8 @@ class CCounterDlg : public framework::CDialog {
     void OnOK() override;
     void OnCancel() override;
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // The icons and the book at the window's DPI.
+    void FitToDpi(UINT dpi) override;
 
   private:
     void RefreshCounter();
@@ -33,7 +37,10 @@ class CCounterDlg : public framework::CDialog {
     static const framework::MessageTableEntry<CCounterDlg> kMessageTable[];
 
     DateStore& m_store;
-    HICON m_hIcon;
+    HICON m_hIcon;  // the application icon, shared
     UINT_PTR m_nTimer = 0;
     HMENU m_hTrayMenu = nullptr;
+    // Made from the application icon at the sizes for the window's DPI.
+    framework::OwnedIcon m_bigIcon, m_smallIcon, m_trayIcon;
+    framework::PictureBitmap m_book;
 };

@@ -2,6 +2,9 @@
 
 #include <cwchar>
 
+#include <commctrl.h>
+
+#include "dpi.h"
 #include "resource.h"
 #include "win_app.h"
 
@@ -22,9 +25,23 @@ NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon) {
     return record;
 }
 
-void AddTrayIcon(HWND owner) {
-    HICON icon = LoadIconW(framework::ResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
-    if (icon == nullptr) return;
+HICON MakeTrayIcon() {
+    const HINSTANCE instance = framework::ResourceInstance();
+    // The common controls (version 6, which the program's manifest asks for) scale an icon
+    // down well; they are loaded from the system folder at start-up, and only looked up here.
+    using LoadIconMetricFunction = HRESULT WINAPI(HINSTANCE, PCWSTR, int, HICON*);
+    const auto loadIconMetric =
+        reinterpret_cast<LoadIconMetricFunction*>(reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric")));
+    HICON icon = nullptr;
+    if (loadIconMetric != nullptr &&
+        SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), LIM_SMALL, &icon)))
+        return icon;
+    return framework::MakeIcon(instance, IDR_MAINFRAME, GetSystemMetrics(SM_CXSMICON),
+                               GetSystemMetrics(SM_CYSMICON));
+}
+
+void AddTrayIcon(HWND owner, HICON icon) {
     NOTIFYICONDATAW record = MakeTrayIconRecord(owner, icon);
     Shell_NotifyIconW(NIM_ADD, &record);
 }

@@ -16,8 +16,10 @@ enum TrayCommand : UINT { kTrayShow = 1, kTrayHide = 2, kTrayExit = 3 };
 // callback message and the tip "Tallyvane".
 NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon);
 
-// Adds the icon with the application's icon 128; nothing when that does not load.
-void AddTrayIcon(HWND owner);
+// The application icon 128 at the notification area's size (the system's small-icon size),
+// made for the caller, who releases it once the icon is removed; null when it cannot be.
+HICON MakeTrayIcon();
+void AddTrayIcon(HWND owner, HICON icon);
 void RemoveTrayIcon(HWND owner);
 
 // Fills the tray menu for the window's visibility: Show or Hide, then Exit.
