@@ -80,6 +80,22 @@ std::wstring ControlText(HWND dialog, int id) {
     return text;
 }
 
+bool TextFits(HWND control, const std::wstring& text, UINT format) {
+    RECT client{}, needed{};
+    GetClientRect(control, &client);
+    needed.right = client.right;
+    // The control's own font is a handle of its process: the same font is made here.
+    HDC dc = GetDC(control);
+    HFONT font = CreateFontW(-MulDiv(8, static_cast<int>(GetDpiForWindow(control)), 72), 0, 0, 0,
+                             FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+    HGDIOBJ before = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | format);
+    SelectObject(dc, before);
+    DeleteObject(font);
+    ReleaseDC(control, dc);
+    return needed.bottom <= client.bottom && needed.right <= client.right;
+}
+
 CounterTexts ReadCounter(HWND counter) {
     // The texts are read one by one, and a second that turns between two of them gives a
     // set that no instant shows: read until two reads in a row agree.

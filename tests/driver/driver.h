@@ -41,6 +41,11 @@ class TallyvaneProcess {
 // A top-level window of the process with this class and title (any title when null).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
 std::wstring ControlText(HWND dialog, int id);
+// Whether all of `text` shows in the control, drawn in the font that the program's and the
+// installer's dialogs name (MS Shell Dlg, 8 point) at the control's DPI; `format` adds
+// DrawText's DT_NOPREFIX or DT_SINGLELINE. The caller must be aware of each monitor's DPI,
+// so that it sees the control's real size.
+bool TextFits(HWND control, const std::wstring& text, UINT format);
 // The eight texts in display order: date, years, months, days, hours, minutes,
 // seconds, total days; a set shown at one moment.
 using CounterTexts = std::array<std::wstring, 8>;

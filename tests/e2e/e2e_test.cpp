@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "counter_texts.h"
 #include "driver.h"
@@ -185,7 +187,7 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "foreground") return WaitUntil([&] { return GetForegroundWindow() == c; });
     if (word == "minimised") return WaitUntil([&] { return IsIconic(c) != FALSE; });
     if (word == "running") return s.program.Running();
-    if (word == "disabled") return !IsWindowEnabled(c);
+    if (word == "disabled") return WaitUntil([&] { return !IsWindowEnabled(c); });
     if (word == "enabled") return WaitUntil([&] { return IsWindowEnabled(c) != FALSE; });
     if (word == "ticking") return Ticking(c);
     if (word == "shows") return WaitUntil([&] { return ControlText(c, 1001) == text; });
@@ -229,10 +231,11 @@ bool Perform(Session& s, const std::string& step) {
                frame.right == cursor.x && frame.bottom == cursor.y;
     }
     if (word == "on-top") {  // no visible window above it
-        for (HWND w = GetWindow(c, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV)) {
-            if (IsWindowVisible(w)) return false;
-        }
-        return true;
+        return WaitUntil([&] {
+            for (HWND w = GetWindow(c, GW_HWNDPREV); w != nullptr; w = GetWindow(w, GW_HWNDPREV))
+                if (IsWindowVisible(w)) return false;
+            return true;
+        });
     }
     if (word == "focused") {  // the control with the keyboard focus
         GUITHREADINFO gui{};
@@ -330,6 +333,100 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "press:esc | dialog-gone | press:tab | focused:1 | press:enter | hidden"},
 };
 
+// A window as the display shows it, in pixels: its DPI, whether it is aware of each
+// monitor's DPI, its client size, its picture's size, and every visible text that does not
+// show whole ("cut: ...").
+struct Measured {
+    UINT dpi = 0;
+    bool perMonitor = false;
+    SIZE client{};
+    SIZE picture{};
+    std::wstring cut;
+};
+Measured Measure(HWND window) {
+    Measured m;
+    m.dpi = GetDpiForWindow(window);
+    m.perMonitor = GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(window)) ==
+                   DPI_AWARENESS_PER_MONITOR_AWARE;
+    RECT r{};
+    GetClientRect(window, &r);
+    m.client = {r.right, r.bottom};
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t kind[32] = L"";
+        GetClassNameW(c, kind, 32);
+        const std::wstring text = ControlText(window, GetDlgCtrlID(c)), type = kind;
+        const auto style = GetWindowLongW(c, GWL_STYLE);
+        if (SendMessageW(c, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0 && GetWindowRect(c, &r))
+            m.picture = {r.right - r.left, r.bottom - r.top};
+        if (!IsWindowVisible(c) || text.empty() ||
+            (type == L"Static" && (style & SS_TYPEMASK) > SS_RIGHT))
+            continue;
+        // A button's text is one line; a group box's caption also needs room for its line's
+        // ends, about two characters.
+        const bool button = type == L"Button",
+                   group = button && (style & BS_TYPEMASK) == BS_GROUPBOX;
+        const UINT format =
+            (button ? DT_SINGLELINE : 0) | (style & SS_NOPREFIX && !button ? DT_NOPREFIX : 0);
+        if (!TextFits(c, group ? text + L"  " : text, format)) m.cut += L" cut: " + text;
+    }
+    return m;
+}
+
+// With --scaling=FILE, at the DPI that the prefix gives this process and the program: at 96
+// DPI, the windows' sizes are written to FILE; at any other, each window must be aware of its
+// DPI, its client size the size at 96 DPI scaled (within what the font's rounding gives), the
+// book its own size (135 x 198 at 96 DPI) scaled, and every text whole.
+std::string g_scalingReference;
+
+TEST(EndToEnd, Scaling) {
+    if (g_scalingReference.empty()) GTEST_SKIP() << "runs with --scaling=FILE";
+    const UINT dpi = GetDpiForSystem();
+    StoreStartDate(2008, 6, 30);
+    TallyvaneProcess program;
+    ASSERT_TRUE(program.Start(g_program));
+    const HWND counter = program.WaitForReadyCounter();
+    ASSERT_NE(counter, nullptr) << "the counter window did not appear";
+    std::map<std::wstring, Measured> windows = {{L"Tallyvane", Measure(counter)}};
+    for (const auto& [caption, command, id] :
+         {std::tuple{L"Tallyvane Options", UINT(WM_COMMAND), 57671},
+          {L"About Tallyvane", UINT(WM_SYSCOMMAND), 16}}) {
+        PostMessageW(counter, command, WPARAM(id), 0);
+        HWND dialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&, name = caption] {
+            dialog = FindProcessWindow(program.Id(), L"#32770", name);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        })) << caption;
+        windows[caption] = Measure(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << caption;
+    }
+    if (dpi == 96) {
+        std::wofstream reference(g_scalingReference);
+        for (const auto& [name, m] : windows)
+            reference << name << L"\t" << m.client.cx << L" " << m.client.cy << L"\n";
+    }
+    std::wifstream reference(g_scalingReference);
+    for (std::wstring name; std::getline(reference, name, L'\t');) {
+        SIZE at96{};
+        reference >> at96.cx >> at96.cy >> std::ws;
+        const Measured& m = windows[name];
+        const auto scaled = [&](LONG seen, LONG length) {  // the font's rounding: up to 4%
+            const double want = length * (dpi / 96.0);
+            return std::abs(seen - want) <= want * 0.05;
+        };
+        EXPECT_TRUE(m.dpi == dpi && m.perMonitor)
+            << name << ": DPI " << m.dpi << (m.perMonitor ? "" : ", unaware of it");
+        EXPECT_TRUE(scaled(m.client.cx, at96.cx) && scaled(m.client.cy, at96.cy))
+            << name << ": " << m.client.cx << " x " << m.client.cy << " at " << dpi << " DPI, "
+            << at96.cx << " x " << at96.cy << " at 96";
+        EXPECT_EQ(m.cut, L"") << name << " at " << dpi << " DPI";
+    }
+    EXPECT_EQ(windows.size(), 3u) << "a reference for every window";
+    const SIZE& book = windows[L"Tallyvane"].picture;
+    EXPECT_TRUE(book.cx == MulDiv(135, int(dpi), 96) && book.cy == MulDiv(198, int(dpi), 96))
+        << "the book " << book.cx << " x " << book.cy << " at " << dpi << " DPI";
+}
+
 TEST(EndToEnd, Scenarios) {
     for (const auto& [name, steps] : kScenarios) {
         StoreStartDate(2008, 6, 30);
@@ -357,10 +454,17 @@ TEST(EndToEnd, Scenarios) {
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     CoInitialize(nullptr);  // for the accessible objects
-    if (argc < 2) return std::fprintf(stderr, "usage: %s PATH-TO-Tallyvane.exe\n", argv[0]), 2;
+    // Windows as they are, in pixels, at every scaling.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (argc < 2)
+        return std::fprintf(stderr, "usage: %s PATH-TO-Tallyvane.exe [--scaling=FILE]\n", argv[0]),
+               2;
+
     // A Unix path from CTest maps onto Wine's Z: drive.
     for (const char* c = argv[1]; *c != '\0'; ++c)
         e2e::g_program += *c == '/' ? L'\\' : wchar_t(*c);
     if (argv[1][0] == '/') e2e::g_program.insert(0, L"Z:");
+    if (argc > 2 && std::string(argv[2]).starts_with("--scaling=/"))
+        e2e::g_scalingReference = std::string("Z:") + (argv[2] + 10);
     return RUN_ALL_TESTS();
 }

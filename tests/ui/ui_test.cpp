@@ -16,6 +16,7 @@
 #include "local_time.h"
 #include "memory_registry.h"
 #include "options_dlg.h"
+#include "picture.h"
 #include "resource.h"
 #include "tray_icon.h"
 
@@ -68,6 +69,17 @@ Texts MenuTexts(HMENU menu) {
                            std::to_wstring(GetMenuItemID(menu, i)));
     }
     return texts;
+}
+
+// An icon's width in pixels.
+LONG IconWidth(LRESULT handle) {
+    ICONINFO info{};
+    BITMAP mask{};
+    if (!GetIconInfo(reinterpret_cast<HICON>(handle), &info)) return 0;
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+    return mask.bmWidth;
 }
 
 // What this thread's hooks see of the counter window: its texts when the first timer
@@ -142,11 +154,29 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
         const HWND menu = e2e::OpenTrayMenu(window, GetCurrentProcessId());
         ASSERT_NE(menu, nullptr);
         EXPECT_EQ(g_nulls, 0) << "before the menu closed";
+        // The system menu ends with a separator and About (Wine lets no other process read a
+        // menu, so the keyboard scenario, which opens About as the last entry, cannot see it).
+        const Texts system = MenuTexts(GetSystemMenu(window, FALSE));
+        EXPECT_EQ(Texts(system.end() - 2, system.end()),
+                  (Texts{L"-=0", L"&About Tallyvane...=16"}));
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         EXPECT_TRUE(WaitUntil([] { return g_nulls > 0; }, 5s));
         // The tray menu offers Hide while the window is visible, even minimised, and Show
         // while it is hidden.
         EXPECT_EQ(trayMenu(), (Texts{L"Hide Tallyvane=2", L"Exit Tallyvane=3"}));
+        // Moved to a monitor at 144 DPI (which Wine never sends): the window takes the
+        // rectangle suggested, and the book and the icons are made again for that DPI.
+        RECT suggested{40, 30, 960, 530}, frame{}, book{};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                     reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(window, &frame);
+        GetWindowRect(framework::FindPicture(window, IMAGE_BITMAP), &book);
+        EXPECT_TRUE(EqualRect(&frame, &suggested))
+            << frame.left << "," << frame.top << " " << frame.right << "," << frame.bottom;
+        EXPECT_EQ(book.right - book.left, 203);
+        EXPECT_EQ(book.bottom - book.top, 297);
+        EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), 48);
+        EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)), 24);
         ShowWindow(window, SW_MINIMIZE);
         EXPECT_EQ(trayMenu(), (Texts{L"Hide Tallyvane=2", L"Exit Tallyvane=3"}));
         ShowWindow(window, SW_HIDE);
@@ -168,6 +198,9 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     EXPECT_EQ(record.uCallbackMessage, 1135u);
     EXPECT_EQ(record.hIcon, icon);
     EXPECT_STREQ(record.szTip, L"Tallyvane");
+    // The notification area shows the small-icon size.
+    const framework::OwnedIcon trayIcon(MakeTrayIcon());
+    EXPECT_EQ(IconWidth(reinterpret_cast<LRESULT>(trayIcon.Get())), GetSystemMetrics(SM_CXSMICON));
 }
 
 // A refused write says so and keeps the dialog open; nothing is stored.
