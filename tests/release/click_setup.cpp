@@ -1,7 +1,10 @@
 // Works Tallyvane's installer or uninstaller as a person does: page by page, clicking the
 // boxes it is told to, then Next (or Install, Uninstall, Finish, Close) until the window
-// has gone. Prints each box's state as its page shows it, and each label's text with
-// whether all of it shows: "fits", "cut" (too long for the label) or "hides &".
+// has gone. A box it clicks is read back until it shows its new state before anything else
+// happens: where it never does, the driver stops on that page, names the box, and ends with
+// 1. Prints each box's state as its page showed it on arrival and as the page is left, and
+// each label's text with whether all of it shows: "fits", "cut" (too long for the label) or
+// "hides &".
 //   click-setup WINDOW-TITLE [BOX | folder:PATH]...
 // A box is named by its text; "Start at sign-in" is the second item of the components list.
 // folder:PATH types PATH as the folder to install into.
@@ -11,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,22 +30,14 @@ bool Told(const std::wstring& box) {
     return std::ranges::find(g_told, box) != g_told.end();
 }
 
-// The label's own font is a handle of the installer's process: the same font is made here,
-// the one that the installer's dialogs name.
-bool Fits(HWND label, const std::wstring& text) {
-    RECT client{}, needed{};
-    GetClientRect(label, &client);
-    needed.right = client.right;
-    HDC dc = GetDC(label);
-    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0,
-                             0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
-    HGDIOBJ before = SelectObject(dc, font);
-    DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, before);
-    DeleteObject(font);
-    ReleaseDC(label, dc);
-    return needed.bottom <= client.bottom;
-}
+// A box on the page: how to read it, how to click it, and what it showed on arrival.
+struct Box {
+    std::wstring name;
+    std::function<bool()> ticked;
+    std::function<void()> click;
+    bool arrived = false;
+};
+std::vector<Box> g_boxes;
 
 BOOL CALLBACK WorkControl(HWND control, LPARAM) {
     wchar_t name[32] = L"";
@@ -57,31 +53,60 @@ BOOL CALLBACK WorkControl(HWND control, LPARAM) {
     } else if (kind == L"Static" && !text.empty() && (style & SS_TYPEMASK) == SS_LEFT) {
         const bool hides = !(style & SS_NOPREFIX) && text.find(L'&') != std::wstring::npos;
         std::printf("label %s: %ls\n",
-                    hides                 ? "hides &"
-                    : Fits(control, text) ? "fits"
-                                          : "cut",
+                    hides                                       ? "hides &"
+                    : e2e::TextFits(control, text, DT_NOPREFIX) ? "fits"
+                                                                : "cut",
                     text.c_str());
     } else if (kind == L"Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
-        const bool ticked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        std::printf("box %ls: %s\n", text.c_str(), ticked ? "ticked" : "unticked");
-        if (Told(text)) PostMessageW(control, BM_CLICK, 0, 0);
+        g_boxes.push_back({text,
+                           [=] { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; },
+                           [=] { PostMessageW(control, BM_CLICK, 0, 0); }});
     } else if (kind == WC_TREEVIEWW) {
         auto item =
-            reinterpret_cast<WPARAM>(TreeView_GetNextSibling(control, TreeView_GetRoot(control)));
-        const auto state = SendMessageW(control, TVM_GETITEMSTATE, item, TVIS_STATEIMAGEMASK) >> 12;
-        std::printf("box Start at sign-in: %s\n", state == 2 ? "ticked" : "unticked");
-        if (Told(L"Start at sign-in")) {  // selected, then the space bar
-            SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(item));
-            e2e::PressKey(control, VK_SPACE);
-        }
+            reinterpret_cast<LPARAM>(TreeView_GetNextSibling(control, TreeView_GetRoot(control)));
+        g_boxes.push_back(
+            {L"Start at sign-in",
+             [=] {
+                 return (SendMessageW(control, TVM_GETITEMSTATE, static_cast<WPARAM>(item),
+                                      TVIS_STATEIMAGEMASK) >>
+                         12) == 2;
+             },
+             [=] {  // selected, then the space bar, which the tree turns into the character
+                    // that toggles the box: after the key, behind whatever else was posted
+                 SendMessageW(control, TVM_SELECTITEM, TVGN_CARET, item);
+                 e2e::PressKey(control, VK_SPACE);
+             }});
     }
     return TRUE;
+}
+
+// Clicks the boxes told, each read back until it shows its new state; then prints each box as
+// the page showed it on arrival and as it leaves it. False, and why, when a box never changed.
+bool WorkBoxes(int page) {
+    bool changed = true;
+    for (Box& box : g_boxes) {
+        box.arrived = box.ticked();
+        if (!Told(box.name)) continue;
+        box.click();
+        if (!e2e::WaitUntil([&] { return box.ticked() != box.arrived; }, 20s)) {
+            std::fprintf(stderr, "click-setup: on page %d, the box %ls stayed %s\n", page,
+                         box.name.c_str(), box.arrived ? "ticked" : "unticked");
+            changed = false;
+        }
+    }
+    for (const Box& box : g_boxes)
+        std::printf("box %ls: %s, left %s\n", box.name.c_str(), box.arrived ? "ticked" : "unticked",
+                    box.ticked() ? "ticked" : "unticked");
+    g_boxes.clear();
+    return changed;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return std::fprintf(stderr, "usage: click-setup WINDOW-TITLE [BOX]...\n"), 2;
+    // The installer's windows as they are, in pixels, at any display scaling.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     HWND window = nullptr, shown = nullptr, page = nullptr, next = nullptr;
     // Found by its title once: the title changes while the files are written.
     if (!e2e::WaitUntil([&] { return (window = FindWindowW(L"#32770", argv[1])) != nullptr; }, 60s))
@@ -98,10 +123,12 @@ int wmain(int argc, wchar_t** argv) {
                  e2e::ControlText(window, IDOK) == L"&Close"));
     };
     g_told.assign(argv + 2, argv + argc);
-    while (e2e::WaitUntil(ready, 60s) && IsWindow(window)) {
+    for (int number = 1; e2e::WaitUntil(ready, 60s) && IsWindow(window); ++number) {
         page = shown;
         EnumChildWindows(page, WorkControl, 0);
+        const bool worked = WorkBoxes(number);
         std::fflush(stdout);
+        if (!worked) return 1;  // the window is left as it is, for the test to end
         PostMessageW(next, BM_CLICK, 0, 0);
     }
     if (IsWindow(window)) return std::fprintf(stderr, "click-setup: a page did not move on\n"), 1;

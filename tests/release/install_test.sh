@@ -53,7 +53,7 @@ imports=$("$triple-objdump" -p "$exe" | awk '/DLL Name:/ {print toupper($3)}' | 
 # Exactly these, all of them Windows' known DLLs, which Windows takes from the system folder
 # only: the program's imports are resolved before any of its code can restrict the search.
 check "imports are known system DLLs only ($imports)" \
-  test "$imports" = "ADVAPI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
+  test "$imports" = "ADVAPI32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
 
 # --- The page texts, read from a test build of the same installer.
 plain=$(dirname "$WINEPREFIX")/test-setup.exe
@@ -226,6 +226,14 @@ store_date
 w "$setup" /S >/dev/null
 uninstall /REMOVEDATE
 check "/REMOVEDATE removes the emptied key" reg_lacks "$date_key"
+
+# At 150 percent (the prefix's DPI, which each program reads as it starts), every page of a
+# clicked install and uninstall shows all its labels.
+w reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+check "at 144 DPI, a clicked install and uninstall show every label whole" eval 'click_through Setup \
+  "folder:$(windows_dir "$long")" && pages=$shown && installed_in "$long" && click_through Uninstall &&
+  contains "$pages$shown" "label fits: Tallyvane will be removed" && absent grep -qE "^label (cut|hides)" <<<"$pages$shown"'
+w reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -24,6 +24,17 @@ folder=$(dirname "$wine")/planted-$arch
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$release/Tallyvane-1.0.0.1-$arch/Tallyvane.exe" "$folder/"
 for name in $names; do [[ $name == *.drv ]] || name+=.dll; cp "$fake" "$folder/$name"; done
+# Two more ways to have a program load a DLL beside it: a manifest file that makes the
+# common controls one of the program's own files, and a .local folder (DotLocal redirection).
+# The program's embedded manifest, and its common controls from the side-by-side store, hold.
+cat >"$folder/Tallyvane.exe.manifest" <<'END'
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <assemblyIdentity type="win32" name="Planted" version="1.0.0.0"/>
+  <file name="comctl32.dll"/>
+</assembly>
+END
+mkdir "$folder/Tallyvane.exe.local" && cp "$fake" "$folder/Tallyvane.exe.local/comctl32.dll"
 failed=0
 WINEDLLOVERRIDES="$(echo $names | tr ' ' ,)=n,b" w "$folder/Tallyvane.exe" &
 # The tool opens and closes the tray menu, the options dialog and the about box once the
@@ -33,11 +44,13 @@ until w "$endurance" 1 1 >/dev/null 2>&1 || [ $? -eq 2 ]; do
   [ $SECONDS -lt $deadline ] || { echo "FAILED: the tray menu and the dialogs did not open"; failed=1; break; }
   sleep 0.5
 done
-w "$look" 0 >/dev/null || { echo "FAILED: the program did not end through its menu"; failed=1; }
+controls=$(w "$look" 0 | tr -d '\r') || { echo "FAILED: the program did not end through its menu"; failed=1; }
 wait
+grep -qiE '^common controls: C:\\windows\\winsxs\\[^\\]*common-controls_6595b64144ccf1df_6\.' <<<"$controls" ||
+  { echo "FAILED: not the common controls 6 of the side-by-side store: $controls"; failed=1; }
 # A load marked "start-up" is Wine's user32 loading uxtheme as it starts, before the
 # program runs, which Windows' does not; any other load fails, whatever DLL made it.
-loaded=$(cd "$folder" && grep -l program -- *.loaded 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
+loaded=$(cd "$folder" && grep -l program -- *.loaded */*.loaded 2>/dev/null | LC_ALL=C sort | tr '\n' ' ')
 [ -z "$loaded" ] || { echo "FAILED: planted DLLs were loaded: ${loaded//.loaded/}"; failed=1; }
 # The last command's status is the test's: 1 when anything failed.
 [ "$failed" -eq 0 ] && echo "none of the $(wc -w <<<"$names") planted DLLs was loaded by the program"

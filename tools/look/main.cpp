@@ -1,8 +1,11 @@
 // tallyvane-look: watches a running Tallyvane from outside, as a person would. Prints
-// the eight texts its window shows once a second, and at the end closes the program
-// through its notification-area menu.
+// which common controls it runs with (the DLL's path), then the eight texts its window
+// shows once a second, and at the end closes the program through its notification-area
+// menu.
 //   tallyvane-look [SECONDS]     (default 10)
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +37,20 @@ int main(int argc, char** argv) {
     if (!program.Attach(processId) || program.WaitForReadyCounter() == nullptr) {
         std::fprintf(stderr, "tallyvane-look: the window did not become ready\n");
         return 1;
+    }
+    if (HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)) {
+        HMODULE modules[256];
+        DWORD size = 0;
+        wchar_t path[MAX_PATH] = L"";
+        EnumProcessModules(process, modules, sizeof modules, &size);
+        for (DWORD i = 0; i < size / sizeof modules[0] && i < 256; ++i) {
+            if (GetModuleBaseNameW(process, modules[i], path, MAX_PATH) &&
+                lstrcmpiW(path, L"comctl32.dll") == 0 &&
+                GetModuleFileNameExW(process, modules[i], path, MAX_PATH))
+                std::printf("common controls: %ls\n", path);
+        }
+        CloseHandle(process);
     }
     for (int i = 0; i < seconds; ++i) {
         Print(e2e::ReadCounter(counter));
