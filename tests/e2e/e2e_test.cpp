@@ -363,11 +363,12 @@ Measured Measure(HWND window) {
             continue;
         // A button's text is one line; a group box's caption also needs room for its line's
         // ends, about two characters.
-        const bool button = type == L"Button",
-                   group = button && (style & BS_TYPEMASK) == BS_GROUPBOX;
-        const UINT format =
-            (button ? DT_SINGLELINE : 0) | (style & SS_NOPREFIX && !button ? DT_NOPREFIX : 0);
-        if (!TextFits(c, group ? text + L"  " : text, format)) m.cut += L" cut: " + text;
+        const bool button = type == L"Button", group = (style & BS_TYPEMASK) == BS_GROUPBOX;
+        if (!TextFits(c, button && group ? text + L"  " : text,
+                      button                ? DT_SINGLELINE
+                      : style & SS_NOPREFIX ? DT_NOPREFIX
+                                            : 0))
+            m.cut += L" cut: " + text;
     }
     return m;
 }
@@ -406,7 +407,9 @@ TEST(EndToEnd, Scaling) {
             reference << name << L"\t" << m.client.cx << L" " << m.client.cy << L"\n";
     }
     std::wifstream reference(g_scalingReference);
-    for (std::wstring name; std::getline(reference, name, L'\t');) {
+    std::size_t compared = 0;
+    for (std::wstring name; std::getline(reference, name, L'\t') && windows.contains(name);
+         ++compared) {
         SIZE at96{};
         reference >> at96.cx >> at96.cy >> std::ws;
         const Measured& m = windows[name];
@@ -421,7 +424,7 @@ TEST(EndToEnd, Scaling) {
             << at96.cx << " x " << at96.cy << " at 96";
         EXPECT_EQ(m.cut, L"") << name << " at " << dpi << " DPI";
     }
-    EXPECT_EQ(windows.size(), 3u) << "a reference for every window";
+    EXPECT_EQ(compared, windows.size()) << "a size at 96 DPI for every window";
     const SIZE& book = windows[L"Tallyvane"].picture;
     EXPECT_TRUE(book.cx == MulDiv(135, int(dpi), 96) && book.cy == MulDiv(198, int(dpi), 96))
         << "the book " << book.cx << " x " << book.cy << " at " << dpi << " DPI";

@@ -107,6 +107,7 @@ click_through() {
   local kind=$1 status; shift
   if [ "$kind" = Setup ]; then w "$setup" & set -- "$@" "&Run Tallyvane"; else w "$uninstaller" & fi
   w "$clicker" "Tallyvane $kind" "$@" >"$WINEPREFIX.shown"; status=$?
+  [ $status -eq 0 ] || kill $! 2>/dev/null  # a driver that stopped left a page open
   shown=$(tr -d '\r' <"$WINEPREFIX.shown") && echo "$shown" >&2  # in the log of a failed run
   wait $! && wait_for 30 absent runs '~nsu' && [ $status -eq 0 ]
 }
