@@ -7,19 +7,15 @@
 
 #include <windows.h>
 
+#include "exports.h"
+
 // Restricts every later DLL load of the process, the ones that system DLLs make by name
 // included, to the system folder. Must come before anything loads a DLL. On a Windows
 // without SetDefaultDllDirectories (Vista, 7 without KB2533623) it can only take the
 // current folder out of the search, and returns false.
 bool RestrictDllSearchToSystemFolder();
 
-// A function that `module` exports, or null. GetProcAddress's FARPROC stands for any
-// function; the caller names the real type.
-template <typename Function>
-Function* FindExport(HMODULE module, const char* exportName) {
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module, exportName)));
-}
+using framework::FindExport;
 
 // A DLL of the system folder, loaded for the owner's lifetime; null when it could not be.
 // `restricted` tells what RestrictDllSearchToSystemFolder achieved: where it could not,

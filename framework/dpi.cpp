@@ -1,5 +1,6 @@
 #include "dpi.h"
 
+#include "exports.h"
 #include "handles.h"
 
 namespace framework {
@@ -8,8 +9,7 @@ namespace {
 
 template <typename Function>
 Function* User32Export(const char* name) {
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return FindExport<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT SystemDpi() {

@@ -41,6 +41,7 @@ class PopupMenu {
 template <typename Handle, BOOL(WINAPI* Release)(Handle)>
 class Owned {
   public:
+    using HandleType = Handle;
     Owned() = default;
     explicit Owned(Handle handle) : m_handle(handle) {}
     ~Owned() { Reset(); }

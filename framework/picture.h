@@ -22,7 +22,7 @@ class PictureImage {
     PictureImage& operator=(const PictureImage&) = delete;
 
     // Shows `made` (released here from now on) in place of what the control shows.
-    void Show(HWND control, decltype(OwnedImage().Get()) made) {
+    void Show(HWND control, typename OwnedImage::HandleType made) {
         if (control == nullptr || made == nullptr) {
             OwnedImage unused(made);
             return;
@@ -42,7 +42,6 @@ class PictureImage {
         m_control = nullptr;
         m_made.Reset();
     }
-    HWND Control() const { return m_control; }
 
   private:
     HWND m_control = nullptr;

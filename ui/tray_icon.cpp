@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "dpi.h"
+#include "exports.h"
 #include "resource.h"
 #include "win_app.h"
 
@@ -27,12 +28,10 @@ NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon) {
 
 HICON MakeTrayIcon() {
     const HINSTANCE instance = framework::ResourceInstance();
-    // The common controls (version 6, which the program's manifest asks for) scale an icon
-    // down well; they are loaded from the system folder at start-up, and only looked up here.
-    using LoadIconMetricFunction = HRESULT WINAPI(HINSTANCE, PCWSTR, int, HICON*);
-    const auto loadIconMetric =
-        reinterpret_cast<LoadIconMetricFunction*>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric")));
+    // The common controls 6, which the program's manifest asks for, scale an icon down well;
+    // loaded at start-up (from the side-by-side store), they are only looked up here.
+    const auto loadIconMetric = framework::FindExport<decltype(LoadIconMetric)>(
+        GetModuleHandleW(L"comctl32.dll"), "LoadIconMetric");
     HICON icon = nullptr;
     if (loadIconMetric != nullptr &&
         SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDR_MAINFRAME), LIM_SMALL, &icon)))
