@@ -44,10 +44,9 @@ tests/release/reproducible.sh
 
 source scripts/private-xvfb.sh
 source scripts/x86-32.sh
-start_private_xvfb "$PWD/build/win32/wineprefix" "$PWD/build/win64/wineprefix"
-skipped=()
+skipped=() tiers=()
 for preset in win32 win64; do
-  step "$preset Windows build, tests under Wine (end-to-end on a private Xvfb)"
+  step "$preset Windows build"
   cmake --preset "$preset" -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" \
     -DTALLYVANE_RELEASE_DIR="$PWD/build/release" >/dev/null
   cmake --build --preset "$preset"
@@ -56,8 +55,26 @@ for preset in win32 win64; do
     skipped+=("the 32-bit build's tests under Wine ($X86_32_LIMIT)")
     continue
   fi
-  ctest --preset "$preset"
+  tiers+=("$preset")
 done
+
+# The tiers' tests at the same time, each on an Xvfb of its own (real key presses go to the
+# focus of their display) and in prefixes of its own; each tier's output is shown once both
+# have ended.
+step "tests under Wine (unit, in-process, end-to-end, installer): ${tiers[*]}, at the same time"
+pids=()
+for preset in "${tiers[@]}"; do
+  (start_private_xvfb "$PWD/build/$preset/wineprefix" && ctest --preset "$preset") \
+    >"build/$preset/tests.log" 2>&1 &
+  pids+=($!)
+done
+failed=0
+for i in "${!tiers[@]}"; do
+  wait "${pids[$i]}" || failed=1
+  printf '\n---- %s\n' "${tiers[$i]}"
+  cat "build/${tiers[$i]}/tests.log"
+done
+[ "$failed" -eq 0 ] || exit 1
 
 step "done"
 if [ ${#skipped[@]} -gt 0 ]; then
