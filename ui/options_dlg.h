@@ -1,5 +1,6 @@
-// Where the user sets the start date: a date picker, OK and Cancel. OK saves the date
-// the picker shows; the counter picks it up at its next tick.
+// Where the user sets the start date: a date picker, OK and Cancel. The picker opens on the
+// date the counter counts from; OK saves the date it shows once the user has changed it, so
+// that Enter on a dialog nobody touched never replaces the stored date.
 #pragma once
 
 #include "date_store.h"
@@ -14,11 +15,15 @@ class COptions : public framework::CDialog {
     const framework::ClassInfo& GetClassInfo() const override { return kClassInfo; }
 
   protected:
+    BOOL OnInitDialog() override;
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
     LRESULT OnDateTimeChange(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnOkClicked(WPARAM wParam, LPARAM lParam, bool& handled);
+    // Whether OK has a date to save: the picker no longer shows the date it opened on, or it
+    // opened on a stand-in and the user has chosen a date since.
+    bool DateChosen(const SYSTEMTIME& shown) const;
 
     static const framework::MessageTableEntry<COptions> kMessageTable[];
 
@@ -26,6 +31,9 @@ class COptions : public framework::CDialog {
     WORD m_wYear = 0;
     WORD m_wMonth = 0;
     WORD m_wDay = 0;
+    SYSTEMTIME m_opened{};          // the date the picker opened on
+    bool m_bOpenedOnStart = false;  // that date is the one the counter counts from
+    bool m_bChangedByUser = false;  // the picker reported a change since it opened
 };
 
 // The text shown when the start date could not be saved.
