@@ -19,6 +19,18 @@ void ClearPictureTexts(HWND dialog) {
     }
 }
 
+// Ends `window` as Cancel would when it is a dialog that `owner` owns, through any others.
+BOOL CALLBACK EndDialogIfOwned(HWND window, LPARAM owner) {
+    wchar_t kind[8] = L"";
+    GetClassNameW(window, kind, 8);
+    if (lstrcmpW(kind, L"#32770") != 0) return TRUE;
+    for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the enumeration passes the owner on
+        if (up == reinterpret_cast<HWND>(owner)) return ::EndDialog(window, IDCANCEL), TRUE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
 const ClassInfo CDialog::kClassInfo = {"CDialog", nullptr, 0xFFFF};
@@ -134,6 +146,10 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
     }
     return FALSE;
+}
+
+void EndOwnedDialogs(HWND owner) {
+    EnumThreadWindows(GetCurrentThreadId(), EndDialogIfOwned, reinterpret_cast<LPARAM>(owner));
 }
 
 void CenterWindow(HWND window) {

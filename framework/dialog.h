@@ -60,6 +60,11 @@ class CDialog {
     UINT m_nDefaultMessage = WM_NULL;  // inside Default: the dialog procedure stands aside
 };
 
+// Ends, as Cancel would, every dialog of this thread that `owner` owns, directly or through
+// another dialog, message boxes included. Nested modal runs each return in turn, innermost
+// first, so a caller that then ends `owner` ends its own run too.
+void EndOwnedDialogs(HWND owner);
+
 // Centres a window over its owner, or over the work area when the owner is hidden,
 // minimised or absent, keeping it inside the work area.
 void CenterWindow(HWND window);

@@ -16,6 +16,10 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr UINT kRefreshMilliseconds = 100;
+// A refused icon is added again this long after the last try ended. A shell that does not
+// answer holds each try for seconds, so the tries never follow each other closely.
+constexpr UINT_PTR kTrayRetryTimerId = 2;
+constexpr UINT kTrayRetryMilliseconds = 3000;
 
 // Sent by the shell whenever the taskbar is created afresh (when Explorer restarts);
 // our icon is gone then and must be added again. Registered at start-up, before the
@@ -58,9 +62,11 @@ BOOL CCounterDlg::OnInitDialog() {
     FitToDpi(framework::DpiForWindow(m_hWnd));
 
     RefreshCounter();
+    // A copy run with more rights than the shell would not hear the shell restart otherwise.
+    ChangeWindowMessageFilterEx(m_hWnd, WM_TASKBAR_CREATED, MSGFLT_ALLOW, nullptr);
     // The notification area's icon size is the system's, whatever the window's DPI.
     m_trayIcon.Reset(MakeTrayIcon());
-    if (m_trayIcon.Get() != nullptr) AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    AddTrayIconUntilShown();
     m_nTimer = SetTimer(m_hWnd, kRefreshTimerId, kRefreshMilliseconds, nullptr);
     return TRUE;
 }
@@ -103,8 +109,18 @@ void CCounterDlg::OnCancel() {
     ShowWindow(m_hWnd, SW_HIDE);
 }
 
+void CCounterDlg::AddTrayIconUntilShown() {
+    if (m_trayIcon.Get() == nullptr) return;
+    // Set again after each refusal, the timer counts from the end of the try.
+    if (AddTrayIcon(m_hWnd, m_trayIcon.Get()))
+        KillTimer(m_hWnd, kTrayRetryTimerId);
+    else
+        SetTimer(m_hWnd, kTrayRetryTimerId, kTrayRetryMilliseconds, nullptr);
+}
+
 LRESULT CCounterDlg::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     if (wParam == kRefreshTimerId) RefreshCounter();
+    if (wParam == kTrayRetryTimerId) AddTrayIconUntilShown();
     handled = false;
     return 0;
 }
@@ -150,7 +166,7 @@ LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
-    if (m_trayIcon.Get() != nullptr) AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    AddTrayIconUntilShown();
     return 0;
 }
 
@@ -193,6 +209,10 @@ void CCounterDlg::ShowTrayMenu() {
             break;
         case kTrayExit:
             KillTimer(m_hWnd, m_nTimer);
+            KillTimer(m_hWnd, kTrayRetryTimerId);
+            // Options (as Cancel: nothing saved), About or Help may be open, each a modal run
+            // inside this window's: they end first, so that the program ends now.
+            framework::EndOwnedDialogs(m_hWnd);
             CDialog::OnOK();  // ends the program, unlike this window's hiding OnOK
             break;
         default:

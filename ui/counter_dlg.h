@@ -23,6 +23,8 @@ class CCounterDlg : public framework::CDialog {
 
   private:
     void RefreshCounter();
+    // Adds the notification-area icon, or tries again every few seconds until the shell takes it.
+    void AddTrayIconUntilShown();
     void ShowTrayMenu();
 
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam, bool& handled);

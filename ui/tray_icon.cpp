@@ -40,9 +40,9 @@ HICON MakeTrayIcon() {
                                GetSystemMetrics(SM_CYSMICON));
 }
 
-void AddTrayIcon(HWND owner, HICON icon) {
+bool AddTrayIcon(HWND owner, HICON icon) {
     NOTIFYICONDATAW record = MakeTrayIconRecord(owner, icon);
-    Shell_NotifyIconW(NIM_ADD, &record);
+    return Shell_NotifyIconW(NIM_ADD, &record) || Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void RemoveTrayIcon(HWND owner) {

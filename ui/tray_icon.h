@@ -19,7 +19,10 @@ NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon);
 // The application icon 128 at the notification area's size (the system's small-icon size),
 // made for the caller, who releases it once the icon is removed; null when it cannot be.
 HICON MakeTrayIcon();
-void AddTrayIcon(HWND owner, HICON icon);
+// True once the icon is in the notification area: added now, or there already (a shell that
+// timed out may still have taken an earlier add). The shell refuses while it is busy or not yet
+// started, at sign-in above all; the caller tries again later.
+bool AddTrayIcon(HWND owner, HICON icon);
 void RemoveTrayIcon(HWND owner);
 
 // Fills the tray menu for the window's visibility: Show or Hide, then Exit.
