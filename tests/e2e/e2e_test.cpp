@@ -3,6 +3,7 @@
 // order: an action, or an observation that must come true within the deadline.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 #include <shellapi.h>
@@ -32,15 +33,42 @@ void StoreStartDate(DWORD year, DWORD month, DWORD day) {
 void DeleteStartDateKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey);
 }
-bool Stored(DWORD year, DWORD month, DWORD day) {  // as three REG_DWORDs
-    for (const auto& [name, want] : {std::pair{L"Year", year}, {L"Month", month}, {L"Day", day}}) {
+std::wstring DayText(const SYSTEMTIME& day) {  // as "year-month-day"
+    return std::to_wstring(day.wYear) + L"-" + std::to_wstring(day.wMonth) + L"-" +
+           std::to_wstring(day.wDay);
+}
+// Every value the program could write, as "year-month-day"; "none" without the key, "?" for a
+// value not there.
+std::wstring StoredDate() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return L"none";
+    std::wstring date;
+    for (const wchar_t* name : {L"Year", L"Month", L"Day"}) {
         DWORD value = 0, size = sizeof value;
-        if (RegGetValueW(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_DWORD, nullptr, &value,
-                         &size) != ERROR_SUCCESS ||
-            value != want)
-            return false;
+        date += (date.empty() ? L"" : L"-") +
+                (RegGetValueW(key, nullptr, name, RRF_RT_REG_DWORD, nullptr, &value, &size) == 0
+                     ? std::to_wstring(value)
+                     : L"?");
     }
-    return true;
+    RegCloseKey(key);
+    return date;
+}
+// The date a picker of another process shows: asked with the picker's own message, whose
+// answer is written into memory lent in that process.
+std::wstring PickerDate(HWND picker) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(picker, &id);
+    SYSTEMTIME date{};
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, id);
+    void* lent = VirtualAllocEx(process, nullptr, sizeof date, MEM_COMMIT, PAGE_READWRITE);
+    const bool read =
+        lent != nullptr &&
+        SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(lent)) == GDT_VALID &&
+        ReadProcessMemory(process, lent, &date, sizeof date, nullptr);
+    VirtualFreeEx(process, lent, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return read ? DayText(date) : L"unread";
 }
 
 // Asks the shell about the counter's icon (NIM_MODIFY with nothing to change), or
@@ -81,7 +109,7 @@ struct Session {
     HWND counter = nullptr;
     HWND dialog = nullptr;  // the dialog or menu opened last
     HWND cover = nullptr;   // a window of the test's own over the counter
-    std::wstring heard;     // what a screen reader read last
+    std::wstring seen;      // what the step read (shown when it fails)
     ~Session() { DestroyWindow(cover); }
 };
 
@@ -126,16 +154,21 @@ bool Perform(Session& s, const std::string& step) {
     const HWND c = s.counter;
     const DWORD id = s.program.Id(), thread = GetWindowThreadProcessId(c, nullptr);
     // Actions.
-    if (word == "key") return PressKey(c, n), true;
     if (word == "dialog-key") return PressKey(s.dialog, n), true;
     if (word == "click") return ClickButton(c, static_cast<int>(n)), true;
     if (word == "dialog-click") return ClickButton(s.dialog, static_cast<int>(n)), true;
-    // Keys as a person presses them, through the system's input to the focus of the program
-    // once it has the foreground: chords apart (alt+o tab), the keys of each held in turn
-    // and let go in reverse.
+    // Keys as a person presses them, through the system's input to the focused control: first
+    // the window they are for (the dialog found last while it shows, else the counter) must be
+    // the foreground and hold the focus, as the keys go wherever the focus is as they arrive.
+    // Chords apart (alt+o tab), the keys of each held in turn and let go in reverse.
     if (word == "press") {
-        if (!WaitUntil(
-                [&] { return GetWindowThreadProcessId(GetForegroundWindow(), nullptr) == thread; }))
+        const HWND target = IsWindowVisible(s.dialog) ? s.dialog : c;
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        if (!WaitUntil([&] {
+                return GetForegroundWindow() == target && GetGUIThreadInfo(thread, &gui) &&
+                       (gui.hwndFocus == target || IsChild(target, gui.hwndFocus));
+            }))
             return false;
         std::istringstream chords(arg);
         for (std::string chord; chords >> chord;) {
@@ -206,20 +239,15 @@ bool Perform(Session& s, const std::string& step) {
     }
     if (word == "dialog-gone") return WaitUntil([&] { return !IsWindow(s.dialog); });
     if (word == "menu-closed") return WaitUntil([&] { return !IsWindowVisible(s.dialog); });
-    if (word == "stored") return Stored(DWORD(y), DWORD(m), DWORD(d));
-    if (word == "stored-today") {
+    if (word == "stored") return (s.seen = StoredDate()) == text;
+    if (word == "picker") {  // the options' date picker shows this date, or today's
         SYSTEMTIME today{};
         GetLocalTime(&today);
-        return Stored(today.wYear, today.wMonth, today.wDay);
-    }
-    if (word == "no-key") {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return true;
-        RegCloseKey(key);
-        return false;
+        return (s.seen = PickerDate(GetDlgItem(s.dialog, 1016))) ==
+               (arg == "today" ? DayText(today) : text);
     }
     if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
+    if (word == "no-icon") return WaitUntil([&] { return !TrayIcon(c, NIM_MODIFY); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
         return s.program.WaitForExit(exitCode) && exitCode == n;
@@ -250,22 +278,22 @@ bool Perform(Session& s, const std::string& step) {
             {L"Years", {1004, 1014}}, {L"Months", {1005, 1015}},  {L"Days", {1006, 1008}},
             {L"Hours", {1012, 1013}}, {L"Minutes", {1009, 1010}}, {L"Seconds", {1007, 1011}}};
         const auto readAsShown = [&] {  // and the book still shows its image
-            std::wstring seen = L",Exit,Help,Options...,,Sobriety Date," + ControlText(c, 1001);
-            seen += L",Sobriety Counter";
+            std::wstring shown = L",Exit,Help,Options...,,Sobriety Date," + ControlText(c, 1001);
+            shown += L",Sobriety Counter";
             for (const auto& [name, ids] : rows) {
                 RECT label{}, count{};
                 GetWindowRect(GetDlgItem(c, ids[0]), &label);
                 GetWindowRect(GetDlgItem(c, ids[1]), &count);
-                seen += (label.top == count.top ? L"," + std::wstring(name) : L",(off its row)") +
-                        L"," + ControlText(c, ids[1]);
+                shown += (label.top == count.top ? L"," + std::wstring(name) : L",(off its row)") +
+                         L"," + ControlText(c, ids[1]);
             }
-            return (s.heard = ReadAloud(c)) == seen &&  // the book: the first control of no id
+            return (s.seen = ReadAloud(c)) == shown &&  // the book: the first control of no id
                    SendDlgItemMessageW(c, -1, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
         };
         return WaitUntil(readAsShown, 5s);  // until no tick changes a text while it reads
     }
     if (word == "heard")
-        return (s.heard = ReadAloud(s.dialog)) == L"," + text;  // names, a comma each
+        return (s.seen = ReadAloud(s.dialog)) == L"," + text;  // names, a comma each
     if (word == "follows-store") return FollowsTheStoreAtEveryTick(c);
     if (word == "dialog-says")  // a message box's text
         return ControlText(s.dialog, 0xFFFF).find(text) != std::wstring::npos;
@@ -278,12 +306,13 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "shows:Monday, June 30, 2008 | reading:2008-6-30 | ticking | rows | follows-store"},
     {"an invalid date and a deleted key show at the next tick; reading creates no key",
      "store:2008-13-1 | shows:Invalid DateTime | ticking | reading:2008-13-1 | delete-key | "
-     "shows:Thursday, January 01, 1970 | ticking | reading:1970-1-1 | no-key"},
+     "shows:Thursday, January 01, 1970 | ticking | reading:1970-1-1 | stored:none"},
     {"Esc, Exit and close only hide; it keeps counting (Enter: by the keyboard alone, below)",
-     "key:esc | hidden | running | ticking | tray:double | visible | click:exit | hidden | "
+     "press:esc | hidden | running | ticking | tray:double | visible | click:exit | hidden | "
      "ticking | tray:left | visible | sys:close | hidden | running | ticking"},
     {"a second copy shows the first, on top, as it is, and ends",
-     "key:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | on-top | "
+     "press:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | on-top "
+     "| "
      "sys:minimise | minimised | second-copy-ends | minimised | visible"},
     {"tray clicks leave a minimised window minimised; other mouse messages do nothing",
      "sys:minimise | minimised | tray:left | tray:double | tray:move | ticking | minimised | "
@@ -301,23 +330,28 @@ const std::pair<const char*, const char*> kScenarios[] = {
     // drop-icon succeeds only where it removed the icon.
     {"the icon comes back when the taskbar is recreated",
      "icon:yes | drop-icon | taskbar-created | icon:yes"},
-    {"Help shows the help box, modal",
-     "click:help | dialog:Tallyvane Help | disabled | dialog-says:365 | dialog-says:Options | "
-     "dialog-key:enter | dialog-gone | enabled"},
+    {"Help shows the help box, modal, over a ticking counter",
+     "click:help | dialog:Tallyvane Help | disabled | ticking | dialog-says:365 | "
+     "dialog-says:Options | dialog-key:enter | dialog-gone | enabled"},
     // A date is typed from OK: Tab twice, past Cancel, to the picker, then Right to each of
     // its fields (month, day, year) and the field's digits: Wine's picker selects no field
     // until Right is pressed (Windows' selects one as it takes the focus).
     {"options save a typed date where there is no key, behind a ticking counter",
      "delete-key | shows:Thursday, January 01, 1970 | click:options | dialog:Tallyvane Options | "
-     "disabled | ticking | heard:OK,Cancel,Sobriety Date,* | "
-     "press:tab tab right 6 right 3 0 right 2 0 0 8 enter | dialog-gone | enabled | "
-     "stored:2008-6-30 | shows:Monday, June 30, 2008"},
-    {"options Cancel (by Shift+Tab and Space) stores nothing; OK on the untouched picker stores "
-     "today",
-     "store:1999-1-1 | click:options | dialog:Tallyvane Options | "
-     "press:tab tab right 6 right 3 0 right 2 0 0 8 shift+tab space | dialog-gone | "
-     "stored:1999-1-1 | delete-key | click:options | dialog:Tallyvane Options | dialog-click:ok | "
-     "dialog-gone | stored-today"},
+     "disabled | ticking | heard:OK,Cancel,Sobriety Date,* | press:tab tab | focused:1016 | "
+     "press:right 6 right 3 0 right 2 0 0 8 enter | dialog-gone | enabled | stored:2008-6-30 | "
+     "shows:Monday, June 30, 2008"},
+    {"options Cancel (by Shift+Tab and Space) saves nothing of a typed date",
+     "store:1999-1-1 | click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
+     "press:right 6 right 3 0 right 2 0 0 8 shift+tab | focused:2 | press:space | dialog-gone | "
+     "stored:1999-1-1"},
+    // Exit ends the dialogs open in the counter's modal run first: the program ends at once.
+    {"Exit from the tray menu while Options shows a typed date ends the program, saving nothing",
+     "click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
+     "press:right 6 right 3 0 right 2 0 0 8 | menu | choose:1 | exit-code:0 | no-icon | "
+     "stored:2008-6-30"},
+    {"Exit from the tray menu while About shows ends the program",
+     "sys:16 | dialog:About Tallyvane | menu | choose:1 | exit-code:0 | no-icon"},
     // Wine's menus take no letter typed into them, so About is reached with Up, the last entry.
     // Alt+O leaves the focus on Options..., so Tab takes it on round to Exit.
     {"by the keyboard alone: Alt+O, Tab to the picker, digits, arrows and Enter save, Esc does "
@@ -332,6 +366,21 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "press:enter | dialog-gone | enabled | press:alt+space up enter | dialog:About Tallyvane | "
      "press:esc | dialog-gone | press:tab | focused:1 | press:enter | hidden"},
 };
+
+// Options opens on the date the counter counts from, or today where it cannot show that date;
+// Enter, and OK clicked, on the dialog untouched leave every stored value as it was.
+const std::pair<std::string, std::string> kUntouchedOptions[] = {
+    {"2008-6-30", "2008-6-30"},  // stored, shown
+    {"2008-13-1", "today"},      // an invalid date
+    {"1500-6-30", "today"},      // before the first day that the picker shows
+    {"none", "1970-1-1"},        // no key
+};
+std::string UntouchedOptions(const std::string& stored, const std::string& shown) {
+    const std::string open = " | click:options | dialog:Tallyvane Options | picker:" + shown;
+    return (stored == "none" ? "delete-key" : "store:" + stored) + open +
+           " | press:enter | dialog-gone | stored:" + stored + open +
+           " | dialog-click:ok | dialog-gone | stored:" + stored;
+}
 
 // A window as the display shows it, in pixels: its DPI, whether it is aware of each
 // monitor's DPI, its client size, its picture's size, and every visible text that does not
@@ -356,7 +405,10 @@ Measured Measure(HWND window) {
         GetClassNameW(c, kind, 32);
         const std::wstring text = ControlText(window, GetDlgCtrlID(c)), type = kind;
         const auto style = GetWindowLongW(c, GWL_STYLE);
-        if (SendMessageW(c, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0 && GetWindowRect(c, &r))
+        // A picture control takes the size of the image it is given.
+        if ((SendMessageW(c, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0 ||
+             SendMessageW(c, STM_GETIMAGE, IMAGE_ICON, 0) != 0) &&
+            GetWindowRect(c, &r))
             m.picture = {r.right - r.left, r.bottom - r.top};
         if (!IsWindowVisible(c) || text.empty() ||
             (type == L"Static" && (style & SS_TYPEMASK) > SS_RIGHT))
@@ -376,7 +428,8 @@ Measured Measure(HWND window) {
 // With --scaling=FILE, at the DPI that the prefix gives this process and the program: at 96
 // DPI, the windows' sizes are written to FILE; at any other, each window must be aware of its
 // DPI, its client size the size at 96 DPI scaled (within what the font's rounding gives), the
-// book its own size (135 x 198 at 96 DPI) scaled, and every text whole.
+// book (135 x 198 at 96 DPI) and the about box's icon their own sizes scaled, and every text
+// whole.
 std::string g_scalingReference;
 
 TEST(EndToEnd, Scaling) {
@@ -428,10 +481,17 @@ TEST(EndToEnd, Scaling) {
     const SIZE& book = windows[L"Tallyvane"].picture;
     EXPECT_TRUE(book.cx == MulDiv(135, int(dpi), 96) && book.cy == MulDiv(198, int(dpi), 96))
         << "the book " << book.cx << " x " << book.cy << " at " << dpi << " DPI";
+    const SIZE& icon = windows[L"About Tallyvane"].picture;  // 32 x 32 at 96 DPI
+    EXPECT_TRUE(icon.cx == MulDiv(32, int(dpi), 96) && icon.cy == icon.cx)
+        << "the about box's icon " << icon.cx << " x " << icon.cy << " at " << dpi << " DPI";
 }
 
 TEST(EndToEnd, Scenarios) {
-    for (const auto& [name, steps] : kScenarios) {
+    std::vector<std::pair<std::string, std::string>> scenarios(std::begin(kScenarios),
+                                                               std::end(kScenarios));
+    for (const auto& [stored, shown] : kUntouchedOptions)
+        scenarios.emplace_back("options untouched on " + stored, UntouchedOptions(stored, shown));
+    for (const auto& [name, steps] : scenarios) {
         StoreStartDate(2008, 6, 30);
         Session session;
         ASSERT_TRUE(session.program.Start(g_program));
@@ -440,10 +500,10 @@ TEST(EndToEnd, Scenarios) {
         std::istringstream list(steps);
         for (std::string step; std::getline(list >> std::ws, step, '|');) {
             step.erase(step.find_last_not_of(' ') + 1);
-            session.heard.clear();  // a failure shows what this step read, if it read anything
+            session.seen.clear();  // a failure shows what this step read, if it read anything
             if (!Perform(session, step)) {
-                ADD_FAILURE() << name << ": " << step << (session.heard.empty() ? L"" : L"; heard ")
-                              << session.heard;
+                ADD_FAILURE() << name << ": " << step << (session.seen.empty() ? L"" : L"; read ")
+                              << session.seen;
                 break;
             }
         }

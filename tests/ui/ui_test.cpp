@@ -82,6 +82,13 @@ LONG IconWidth(LRESULT handle) {
     return mask.bmWidth;
 }
 
+// Whether the shell shows the window's icon (asked to change nothing of it).
+bool IconShown(HWND window) {
+    NOTIFYICONDATAW record = MakeTrayIconRecord(window, nullptr);
+    record.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &record);
+}
+
 // What this thread's hooks see of the counter window: its texts when the first timer
 // message arrives (what it showed as it opened), its timer messages, the WM_NULL messages
 // it gets, and whether its icon is still there once it has handled WM_DESTROY (Wine's tray
@@ -109,11 +116,24 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && sent->message == WM_DESTROY &&
         sent->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
-        NOTIFYICONDATAW record = MakeTrayIconRecord(sent->hwnd, nullptr);
-        record.uFlags = 0;
-        g_iconAfterDestroy = Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+        g_iconAfterDestroy = IconShown(sent->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The shell, played by this process as a shell still starting at sign-in plays it: a window of
+// the notification area's class, found before the real one, that refuses the first adds and
+// hands every other request on to the real notification area. Wine's shell32 sends each request
+// to the first such window, the action in the data's dwData.
+std::atomic<int> g_addsToRefuse = 0, g_addsRefused = 0;
+LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const HWND realShell = FindWindowW(L"Shell_TrayWnd", nullptr);
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the message carries the data's address
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (message == WM_COPYDATA && data->dwData == NIM_ADD && g_addsToRefuse > 0)
+        return --g_addsToRefuse, ++g_addsRefused, FALSE;
+    if (message == WM_COPYDATA) return SendMessageW(realShell, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // The window opens showing the reading of the stored date, before its first tick, and
@@ -200,6 +220,39 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     EXPECT_EQ(IconWidth(reinterpret_cast<LRESULT>(trayIcon.Get())), GetSystemMetrics(SM_CXSMICON));
 }
 
+// At sign-in the shell may refuse the icon for a while: the window adds it again, every few
+// seconds, until the shell takes it.
+TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
+    MemoryRegistry registry;
+    DateStore store(registry);
+    CCounterDlg counter(store);
+    g_addsToRefuse = 3, g_addsRefused = 0;
+    std::atomic<DWORD> shellThread = 0;
+    std::thread shell([&] {  // topmost, it comes first in the search for the shell
+        const WNDCLASSW kind{0,       BusyShell, 0,       0,       nullptr,
+                             nullptr, nullptr,   nullptr, nullptr, L"Shell_TrayWnd"};
+        RegisterClassW(&kind);
+        CreateWindowExW(WS_EX_TOPMOST, L"Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr,
+                        nullptr, nullptr, nullptr);
+        shellThread = GetCurrentThreadId();
+        for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return shellThread != 0; }));
+    RunModal(counter, [&] {
+        HWND window = nullptr;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                window = FindWindowW(L"#32770", L"Tallyvane");
+                return g_addsToRefuse == 0 && IconShown(window);
+            },
+            30s))
+            << "no icon after " << g_addsRefused << " refused adds";
+        EndDialog(window, IDOK);
+    });
+    PostThreadMessageW(shellThread, WM_QUIT, 0, 0);  // its window goes with the thread
+    shell.join();
+}
+
 // A refused write says so and keeps the dialog open; nothing is stored.
 TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
     MemoryRegistry registry;
@@ -212,6 +265,9 @@ TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
             dialog = FindWindowW(L"#32770", L"Tallyvane Options");
             return dialog != nullptr && IsWindowVisible(dialog);
         }));
+        SYSTEMTIME chosen{2008, 6, 1, 30, 0, 0, 0, 0};  // a date chosen, to save
+        SendDlgItemMessageW(dialog, IDC_DATE_PICKER, DTM_SETSYSTEMTIME, GDT_VALID,
+                            reinterpret_cast<LPARAM>(&chosen));
         PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
         ASSERT_TRUE(WaitUntil([&] {  // a second window with that title, above or below
             box = FindWindowExW(nullptr, nullptr, L"#32770", L"Tallyvane Options");
