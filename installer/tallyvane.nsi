@@ -11,7 +11,7 @@
 ; Cancel); silent runs end at once with exit code 2. Nothing is changed before the chosen
 ; folder is known to be writable (a silent run that cannot write it ends with 2). An
 ; install into another folder first removes the copy in the registered one, and stops
-; (exit code 2) if it cannot.
+; (exit code 2) if it cannot. An uninstall that cannot delete the program removes nothing.
 
 Unicode true
 !ifndef ARCH | SOURCE_DIR | OUTFILE
@@ -24,7 +24,8 @@ Target ${ARCH}-unicode
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATE_KEY "Software\Quillmark"
 ; Where Windows' own start-up switch (Settings, Task Manager) records an entry of RUN_KEY
-; as off, leaving the entry itself: a binary value of the same name whose first byte is 3.
+; as off, leaving the entry itself: a binary value of the same name whose first byte is odd.
+; Windows writes 2 or 6 for on, and 3, 7 or others such as 0x63 for off: the low bit tells.
 !define APPROVED_KEY "Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 
 Name "Tallyvane"
@@ -150,9 +151,11 @@ Function RemoveEarlierCopy
     IfErrors 0 +2
       StrCpy $R1 1  ; it did not run
   ${Else}
-    Delete "$R0\LICENSE.txt"
-    Delete "$R0\THIRD-PARTY-NOTICES.txt"
-    Delete "$R0\Tallyvane.exe"
+    Delete "$R0\Tallyvane.exe"  ; first: where it stays, so does everything else
+    ${IfNot} ${FileExists} "$R0\Tallyvane.exe"
+      Delete "$R0\LICENSE.txt"
+      Delete "$R0\THIRD-PARTY-NOTICES.txt"
+    ${EndIf}
     StrCpy $R1 0
   ${EndIf}
   ${If} $R1 <> 0
@@ -269,8 +272,9 @@ Function .onInit
     System::Call 'advapi32::RegGetValueW(p -2147483647, w "${APPROVED_KEY}", w "Tallyvane", i 8, p 0, p R4, *i 16) i .R3'
     System::Call '*$R4(&i1 .R2)'  ; the first byte
     System::Free $R4
+    IntOp $R2 $R2 & 1
     ${If} $R3 <> 0  ; no record: nothing holds it off
-    ${OrIf} $R2 <> 3
+    ${OrIf} $R2 = 0
       !insertmacro SelectSection ${SecAutostart}
     ${EndIf}
   ${EndIf}
@@ -334,7 +338,17 @@ FunctionEnd
 Section "Uninstall"
   Call un.CheckNotRunning
   SetShellVarContext current
+  ; The program first. Where it cannot be deleted (another program holds it open, or the user
+  ; may not delete it), nothing else is removed either: the shortcut, the entry under Apps and
+  ; the start at sign-in would otherwise be lost to a copy that stays.
   Delete "$INSTDIR\Tallyvane.exe"
+  ${If} ${FileExists} "$INSTDIR\Tallyvane.exe"
+    MessageBox MB_OK|MB_ICONSTOP \
+      "Tallyvane could not be removed: $INSTDIR\Tallyvane.exe cannot be deleted, perhaps because another program is using it. Nothing was changed. Close that program, then uninstall again." \
+      /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY-NOTICES.txt"
   Delete "$INSTDIR\Uninstall.exe"

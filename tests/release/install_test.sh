@@ -11,7 +11,7 @@ export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-a
 rm -rf "$WINEPREFIX"
 # Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
 w() { timeout -k 5 120 "$wine" "$@"; }
-trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null; chattr -i "${locked-}" 2>/dev/null' EXIT
+trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null; chattr -i "${locked-}" "${program-}" 2>/dev/null' EXIT
 failures=0 passes=0
 check() {  # check "what" command...
   local what=$1; shift
@@ -87,7 +87,7 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 # was switched off for off.
 approved_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 switch() { w reg add "$approved_key" /v Tallyvane /t REG_BINARY /d "$1" /f >/dev/null; }
-on=020000000000000000000000 off=0300000070d2ce5d0a67db01
+off=0300000070d2ce5d0a67db01
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
 installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
   test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
@@ -145,8 +145,12 @@ check "installed program ended through its menu" grep -q "^ended" <<<"$look_outp
 
 # Start at sign-in as Windows' own switch holds it.
 w "$setup" /S /AUTOSTART >/dev/null
-switch $on  # the test build ends with 11 where the box would show ticked
-check "box ticked with the entry switched on" exits_with 11 w "$plain"
+# The first byte's low bit tells on from off: 2 and 6 are on, 3, 7 and 0x63 off. The test build
+# ends with 11 where the box would show ticked, 10 where unticked.
+for first in 02:11 06:11 03:10 07:10 63:10; do
+  switch "${first%:*}0000000000000000000000"
+  check "box ticked (11) or not (10) with the switch's first byte $first" exits_with "${first#*:}" w "$plain"
+done
 switch $off
 check "/AUTOSTART switches it back on" eval 'w "$setup" /S /AUTOSTART &&
   signs_in "$(windows_dir Tallyvane)" && reg_lacks "$approved_key" /v Tallyvane'
@@ -178,14 +182,18 @@ for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
     installed && [ -z "$(ls -A relative/Tally)" ] && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'; done
 rm -r relative
 
-# Into another folder: the earlier copy is removed first, unless its uninstaller fails. Its
-# name has a space, so Wine quotes the /D= switch, as many tools do.
+# Into another folder: the earlier copy is removed first, unless its program cannot be deleted
+# (immutable here, which holds even for root): then the earlier copy stays whole, its shortcut,
+# entry under Apps and start at sign-in too. Its name has a space, so Wine quotes the /D=
+# switch, as many tools do.
 elsewhere="Elsewhere Too"
-cp "$WINEPREFIX/drive_c/windows/system32/reg.exe" "$uninstaller"  # fails on /S
-check "a reinstall elsewhere stops when the earlier copy stays (exit 2)" \
-  exits_with 2 w "$setup" /S "/D=$(windows_dir "$elsewhere")"
-check "nothing installed elsewhere" absent test -e "${install_dir%/*}/$elsewhere"
-w "$setup" /S >/dev/null  # puts the real uninstaller back
+if chattr +i "$program"; then
+  check "a reinstall elsewhere stops when the earlier program cannot be deleted (exit 2)" \
+    exits_with 2 w "$setup" /S "/D=$(windows_dir "$elsewhere")"
+  chattr -i "$program"
+  check "and leaves the earlier copy whole, nothing installed elsewhere" eval 'installed &&
+    signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere"'
+else echo "SKIPPED: the program that cannot be deleted (no chattr +i on this file system)"; fi
 check "a reinstall elsewhere ends well" w "$setup" /S "/D=$(windows_dir "$elsewhere")"
 check "no earlier file" absent test -e "$install_dir"
 check "registration and shortcut point elsewhere" eval 'w reg query "$uninstall_key" /v InstallLocation |
