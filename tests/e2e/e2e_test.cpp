@@ -332,7 +332,7 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "icon:yes | drop-icon | taskbar-created | icon:yes"},
     {"Help shows the help box, modal, over a ticking counter",
      "click:help | dialog:Tallyvane Help | disabled | ticking | dialog-says:365 | "
-     "dialog-says:Options | dialog-key:enter | dialog-gone | enabled"},
+     "dialog-says:Options | press:esc | dialog-gone | enabled"},
     // A date is typed from OK: Tab twice, past Cancel, to the picker, then Right to each of
     // its fields (month, day, year) and the field's digits: Wine's picker selects no field
     // until Right is pressed (Windows' selects one as it takes the focus).
@@ -358,7 +358,7 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "not; Alt+Space, Up and Enter open About, read over a ticking counter, Enter and Esc close "
      "it; Enter on Exit hides",
      "store:1999-1-1 | focused:1 | press:alt+o | dialog:Tallyvane Options | focused:1 | "
-     "press:tab tab right 6 right 3 0 right 2 0 0 8 | focused:1016 | press:down enter | "
+     "press:tab tab | focused:1016 | press:right 6 right 3 0 right 2 0 0 8 up down down enter | "
      "dialog-gone | stored:2007-6-30 | shows:Saturday, June 30, 2007 | press:alt+o | "
      "dialog:Tallyvane Options | press:esc | dialog-gone | stored:2007-6-30 | "
      "press:alt+space up enter | dialog:About Tallyvane | "

@@ -222,8 +222,9 @@ TEST(ComputeReading, EdgeCases) {
 }
 
 // From the default start in UTC every unit is exact integer arithmetic on the instant:
-// a sweep across the whole convertible range, through 2038 and well past it, with
-// every boundary second on either side.
+// a sweep across the whole convertible range, through 2038 and well past it, each instant
+// with the seconds on either side: half of them whole days, a sixth the first day of a
+// 30-day month of the count, a twelfth the first day of a 365-day year.
 TEST(ComputeReading, MatchesIntegerArithmeticAcrossTheRange) {
     SetZone("UTC");
     std::mt19937_64 random(20081231);
@@ -232,6 +233,8 @@ TEST(ComputeReading, MatchesIntegerArithmeticAcrossTheRange) {
     for (int i = 0; i < 200000 && failures < 10; ++i) {
         std::int64_t base = pick(random);
         if (i % 2 == 0) base -= base % 86400;  // whole days, where rounding goes wrong
+        if (i % 6 == 0) base -= base / 86400 % 365 % 30 * 86400;
+        if (i % 12 == 0) base -= base / 86400 % 365 * 86400;
         for (std::int64_t t : {base - 1, base, base + 1}) {
             if (t < 0) continue;
             const CounterReading r = ComputeReading(StoredDate{}, t);
