@@ -303,7 +303,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "dialog-key:esc | menu-closed | visible | running | ticking | menu | choose:1 | exit-code:0"},
     {"the tray menu makes the counter foreground, visible, minimised or hidden; reopens after Esc",
      "cover | elsewhere | menu | foreground | dialog-key:esc | menu-closed | visible | menu | "
-     "choose:0 | visible | sys:minimise | minimised | elsewhere | menu | foreground | "
+     "choose:0 | hidden | menu | choose:0 | visible | sys:minimise | minimised | elsewhere | "
+     "menu | foreground | "
      "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
      "foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | visible"},
     // drop-icon succeeds only where it removed the icon.
