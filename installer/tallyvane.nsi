@@ -19,7 +19,8 @@ Unicode true
 !endif
 Target ${ARCH}-unicode
 
-!define VERSION "1.0.0.1"
+; The version is the project's, from CMakeLists.txt's project() (as the program's own).
+!searchparse /file "${__FILEDIR__}/../CMakeLists.txt" "project(Tallyvane VERSION " VERSION " "
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATE_KEY "Software\Quillmark"

@@ -5,7 +5,8 @@
 # part that the program's strings show, and show as they must.
 #   files_test.sh RELEASE-DIR
 set -uo pipefail
-release=$1 version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
+release=$1 source_dir=$(realpath "$(dirname "$0")/../..")
+version=$("$source_dir/scripts/version.sh")
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 

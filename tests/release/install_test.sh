@@ -6,7 +6,8 @@
 #   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE CLICK-SETUP-EXE
 set -uo pipefail
 arch=$1 release=$(realpath "$2") wine=$3 look=$4 clicker=$5
-version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
+source_dir=$(realpath "$(dirname "$0")/../..")
+version=$("$source_dir/scripts/version.sh")
 export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
 # Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
