@@ -33,6 +33,9 @@ Caption "Tallyvane Setup"
 UninstallCaption "Tallyvane Uninstall"
 BrandingText "Tallyvane ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN_FILE  ; a signed release: the uninstaller is signed before it is stored in here
+  !uninstfinalize '"${SIGN_FILE}" "%1" "${UNINSTALLER_SIGNATURE}"' = 0
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tallyvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
