@@ -38,9 +38,11 @@ elif [ -n "${SIGN_CERT:-}" ]; then export SIGNING=sign
 else SIGNING=none; fi
 signatures=$PWD/$out/signatures
 
-# The stripped program with its licence and notices, Windows line ends.
+# The stripped program, and the licence and the notices of the runtime linked into it,
+# which travel with it, with Windows line ends.
 build_folder() {
-  local arch=$1 triple=$2 folder="$out/Tallyvane-$version-$1"
+  local arch=$1 triple folder="$out/Tallyvane-$version-$1"
+  triple=$([ "$arch" = win32 ] && echo i686-w64-mingw32 || echo x86_64-w64-mingw32)
   cmake --preset "$arch" >/dev/null
   cmake --build --preset "$arch" --target Tallyvane >/dev/null
   mkdir -p "$folder"
@@ -53,7 +55,8 @@ build_folder() {
 # The portable zip and the installer of a folder, its modes and times set first; "signed"
 # signs the uninstaller as makensis writes it into the installer's compressed data.
 package() {
-  local arch=$1 nsis_arch=$2 stage=$3 name="Tallyvane-$version-$1" signing=()
+  local arch=$1 stage=$2 name="Tallyvane-$version-$1" nsis_arch signing=()
+  nsis_arch=$([ "$arch" = win32 ] && echo x86 || echo amd64)
   chmod 755 "$out/$name"
   chmod 644 "$out/$name"/*
   touch -d "@$SOURCE_DATE_EPOCH" "$out/$name"/* "$out/$name"
@@ -76,8 +79,10 @@ describe() {
 if [ "$SIGNING" != attach ]; then
   rm -rf "$out"
   mkdir -p "$out"
-  build_folder win32 i686-w64-mingw32 && package win32 x86 unsigned
-  build_folder win64 x86_64-w64-mingw32 && package win64 amd64 unsigned
+  for arch in win32 win64; do
+    build_folder "$arch"
+    package "$arch" unsigned
+  done
   describe
 fi
 if [ "$SIGNING" != none ]; then
@@ -89,11 +94,9 @@ if [ "$SIGNING" != none ]; then
   for arch in win32 win64; do
     name="Tallyvane-$version-$arch"
     scripts/sign-file.sh "$out/$name/Tallyvane.exe" "$signatures/$name-Tallyvane.exe.pem"
-    package "$arch" "$([ $arch = win32 ] && echo x86 || echo amd64)" signed
+    package "$arch" signed
     scripts/sign-file.sh "$out/$name-setup.exe" "$signatures/$name-setup.exe.pem"
   done
-  chmod 644 "$signatures"/*
-  touch -d "@$SOURCE_DATE_EPOCH" "$signatures"/*
   describe
 fi
 echo "release $version in $out ($([ "$SIGNING" = none ] && echo unsigned || echo signed)):"
