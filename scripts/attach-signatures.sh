@@ -7,5 +7,5 @@
 #   scripts/attach-signatures.sh SIGNATURES-DIR [CA-FILE]
 set -euo pipefail
 [ $# -ge 1 ] && [ -d "$1" ] || { echo "usage: scripts/attach-signatures.sh SIGNATURES-DIR [CA-FILE]" >&2; exit 2; }
-[ $# -lt 2 ] || export SIGNATURES_CA_FILE=$(realpath "$2")
-ATTACH_SIGNATURES=$(realpath "$1") exec "$(dirname "$0")/release.sh"
+signatures=$(realpath "$1") ca_file=${2:+$(realpath "$2")}
+SIGNATURES_CA_FILE=$ca_file ATTACH_SIGNATURES=$signatures exec "$(dirname "$0")/release.sh"
