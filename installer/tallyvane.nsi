@@ -19,7 +19,8 @@ Unicode true
 !endif
 Target ${ARCH}-unicode
 
-!define VERSION "1.0.0.1"
+; The version is the project's, from CMakeLists.txt's project() (as the program's own).
+!searchparse /file "${__FILEDIR__}/../CMakeLists.txt" "project(Tallyvane VERSION " VERSION " "
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATE_KEY "Software\Quillmark"
@@ -33,6 +34,9 @@ Caption "Tallyvane Setup"
 UninstallCaption "Tallyvane Uninstall"
 BrandingText "Tallyvane ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN_FILE  ; a signed release: the uninstaller is signed before it is stored in here
+  !uninstfinalize '"${SIGN_FILE}" "%1" "${UNINSTALLER_SIGNATURE}"' = 0
+!endif
 RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Tallyvane"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"

@@ -29,14 +29,23 @@ done
 ticks_per_second=$(getconf CLK_TCK)
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Other prefixes may run the same programs on this machine at the same time (another
+# clone's tests): a process is this run's when its environment names this prefix.
+newest_of_ours() {
+  local pid
+  for pid in $(pgrep -f "$1" | sort -rn); do
+    grep -qxzF "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && { echo "$pid"; return 0; }
+  done
+  return 1
+}
 
 measure() {
   local name=$1 exe=$2
   "$wine" "$exe" &
   sleep 5  # start-up is not what is measured
   local pid server
-  pid=$(pgrep -n -f "^[^ ]*$(basename "$exe")")  # the Windows process, not its bwrap
-  server=$(pgrep -n wineserver)
+  pid=$(newest_of_ours "^[^ ]*$(basename "$exe")")  # the Windows process, not its bwrap
+  server=$(newest_of_ours wineserver)
   local start_cpu start_server
   start_cpu=$(cpu_ticks "$pid")
   start_server=$(cpu_ticks "$server")

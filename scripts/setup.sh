@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   debootstrap bubblewrap xvfb xauth x11-apps x11-utils imagemagick
-  tzdata file zip unzip nsis git
+  tzdata file zip unzip nsis git osslsigncode openssl ca-certificates
   reprotest disorderfs diffoscope-minimal faketime locales
 )
 

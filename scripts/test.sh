@@ -33,14 +33,18 @@ mkdir -p build/fuzz/corpus
 build/fuzz/tests/fuzz/fuzz_reading -max_total_time=30 -print_final_stats=1 \
   build/fuzz/corpus 2>&1 | tail -n 3
 
-step "release: stripped programs, portable zips, installers and SHA256SUMS"
-scripts/release.sh
+step "release, signed with a throwaway certificate: programs, uninstallers, installers, BUILDINFO, manifests, SHA256SUMS"
+tests/release/test_certificate.sh build/test-signing
+SIGN_CERT=build/test-signing/signer.pem SIGN_KEY=build/test-signing/signer.key scripts/release.sh
 
-step "release files: licence and notices in both zips"
+step "release files: SHA256SUMS, licence and notices in both zips, hardening marks, manifests"
 tests/release/files_test.sh build/release
 
-step "release rebuilt by reprotest in another folder, locale, umask, file order, zone... gives the same bytes"
-tests/release/reproducible.sh
+step "release signatures: each verifies offline, and fails with a byte changed"
+tests/release/signing_test.sh build/release build/test-signing/ca.pem
+
+step "release rebuilt unsigned by reprotest in another folder, locale, umask, file order, zone..., with the signatures attached, gives the same bytes"
+tests/release/reproducible.sh build/test-signing/ca.pem
 
 source scripts/private-xvfb.sh
 source scripts/x86-32.sh
@@ -48,7 +52,7 @@ skipped=() tiers=()
 for preset in win32 win64; do
   step "$preset Windows build"
   cmake --preset "$preset" -DTALLYVANE_NATIVE_PROBE="$PWD/build/native/tools/reading/tallyvane-reading" \
-    -DTALLYVANE_RELEASE_DIR="$PWD/build/release" >/dev/null
+    -DTALLYVANE_RELEASE_DIR="$PWD/build/release" -DTALLYVANE_SIGNING_CA="$PWD/build/test-signing/ca.pem" >/dev/null
   cmake --build --preset "$preset"
   if [ "$preset" = win32 ] && ! machine_runs_32bit_code; then
     echo "SKIPPED: the 32-bit build's tests: $X86_32_LIMIT. It was built, and its release files checked above."

@@ -3,10 +3,12 @@
 # Wine, in a fresh prefix that already holds a start date: a silent install refused while
 # Tallyvane runs, the installed program, the start at sign-in as reinstalls keep, add and
 # remove it, a reinstall into another folder, and uninstalls that keep the date or remove it.
-#   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE CLICK-SETUP-EXE
+# With a CA-FILE, the release is signed: the uninstaller that the install leaves verifies.
+#   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE CLICK-SETUP-EXE [CA-FILE]
 set -uo pipefail
-arch=$1 release=$(realpath "$2") wine=$3 look=$4 clicker=$5
-version=1.0.0.1 source_dir=$(realpath "$(dirname "$0")/../..")
+arch=$1 release=$(realpath "$2") wine=$3 look=$4 clicker=$5 ca=${6-}
+source_dir=$(realpath "$(dirname "$0")/../..")
+version=$("$source_dir/scripts/version.sh")
 export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-all
 rm -rf "$WINEPREFIX"
 # Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
@@ -88,7 +90,9 @@ run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 approved_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run'
 switch() { w reg add "$approved_key" /v Tallyvane /t REG_BINARY /d "$1" /f >/dev/null; }
 off=0300000070d2ce5d0a67db01
-uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane'
+# The key that winget's manifest names as the product code, by which winget finds the install.
+uninstall_key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$(sed -n 's/^ProductCode: //p' \
+  "$release/manifests/winget/Quillmark.Tallyvane.installer.yaml")"
 installed() { test -f "$program" && test -f "$uninstaller" && test -f "$install_dir/LICENSE.txt" &&
   test -f "$install_dir/THIRD-PARTY-NOTICES.txt" && test -f "$shortcut" && reg_has "$uninstall_key" UninstallString; }
 nothing_installed() { ! test -e "$install_dir" && ! test -e "$shortcut" && reg_lacks "$uninstall_key" /v UninstallString; }
@@ -121,6 +125,8 @@ w "$look" 1 >/dev/null  # ends it through its menu
 
 check "silent install ends well" w "$setup" /S
 check "program, licence, notices, uninstaller, shortcut and registration installed" installed
+verifies() { local out; out=$(osslsigncode verify -CAfile "$ca" -in "$1" 2>&1) || { grep -iE 'mismatch|no signature|error' <<<"$out"; false; }; }
+[ -z "$ca" ] || check "the uninstaller it left is signed, and verifies" verifies "$uninstaller"
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   check "installed $file is the release's" cmp "$install_dir/$file" "$(dirname "$exe")/$file"
 done
@@ -202,6 +208,7 @@ check "sign-in entry starts the new copy" signs_in "$(windows_dir "$elsewhere")"
 check "start date kept by the move" date_values 3
 # An earlier copy whose uninstaller is gone: the files it installed go, nothing else there.
 installed_in "$elsewhere"
+check "everything in the folder named as winget names it (/S /D=FOLDER)" installed
 rm "$uninstaller" && echo mine >"$install_dir/notes.txt"
 check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)\\"
 check "and leaves only what was not installed" eval '[ "$(ls "$install_dir")" = notes.txt ]'

@@ -22,7 +22,7 @@ names="comctl32 uxtheme msimg32 winmm msvfw32 version oleacc atl100 shdocvw open
   textinputframework textshaping coremessaging coreuicomponents wintypes"
 folder=$(dirname "$wine")/planted-$arch
 rm -rf "$folder" && mkdir -p "$folder"
-cp "$release/Tallyvane-1.0.0.1-$arch/Tallyvane.exe" "$folder/"
+cp "$release/Tallyvane-$("$(dirname "$0")/../../scripts/version.sh")-$arch/Tallyvane.exe" "$folder/"
 for name in $names; do [[ $name == *.drv ]] || name+=.dll; cp "$fake" "$folder/$name"; done
 # Two more ways to have a program load a DLL beside it: a manifest file that makes the
 # common controls one of the program's own files, and a .local folder (DotLocal redirection).
