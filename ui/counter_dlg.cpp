@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "count_text.h"
 #include "dpi.h"
+#include "exports.h"
 #include "local_time.h"
 #include "options_dlg.h"
 #include "resource.h"
@@ -63,10 +64,15 @@ BOOL CCounterDlg::OnInitDialog() {
 
     RefreshCounter();
     // A copy run with more rights than the shell would not hear the shell restart otherwise.
-    ChangeWindowMessageFilterEx(m_hWnd, WM_TASKBAR_CREATED, MSGFLT_ALLOW, nullptr);
-    // The notification area's icon size is the system's, whatever the window's DPI.
+    // Looked up: Windows 7 is the first to have it.
+    if (const auto allow = framework::FindExport<decltype(ChangeWindowMessageFilterEx)>(
+            GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx"))
+        allow(m_hWnd, WM_TASKBAR_CREATED, MSGFLT_ALLOW, nullptr);
+    // The notification area's icon size is the system's, whatever the window's DPI. The icon is
+    // added once the window shows (timer messages come after painting): a busy shell holds an
+    // add for seconds, and the window would not show meanwhile.
     m_trayIcon.Reset(MakeTrayIcon());
-    AddTrayIconUntilShown();
+    SetTimer(m_hWnd, kTrayRetryTimerId, 0, nullptr);
     m_nTimer = SetTimer(m_hWnd, kRefreshTimerId, kRefreshMilliseconds, nullptr);
     return TRUE;
 }

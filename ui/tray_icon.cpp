@@ -42,7 +42,11 @@ HICON MakeTrayIcon() {
 
 bool AddTrayIcon(HWND owner, HICON icon) {
     NOTIFYICONDATAW record = MakeTrayIconRecord(owner, icon);
-    return Shell_NotifyIconW(NIM_ADD, &record) || Shell_NotifyIconW(NIM_MODIFY, &record);
+    const ULONGLONG asked = GetTickCount64();
+    if (Shell_NotifyIconW(NIM_ADD, &record)) return true;
+    // A shell that refused at once may hold the icon already, from an add whose answer timed
+    // out. One that kept this add waiting (it waits up to seconds) is not asked again now.
+    return GetTickCount64() - asked < 1000 && Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void RemoveTrayIcon(HWND owner) {

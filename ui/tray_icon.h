@@ -21,7 +21,8 @@ NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon);
 HICON MakeTrayIcon();
 // True once the icon is in the notification area: added now, or there already (a shell that
 // timed out may still have taken an earlier add). The shell refuses while it is busy or not yet
-// started, at sign-in above all; the caller tries again later.
+// started, at sign-in above all; the caller tries again later. Waits for the shell at most
+// once, for as long as the shell makes an add wait.
 bool AddTrayIcon(HWND owner, HICON icon);
 void RemoveTrayIcon(HWND owner);
 
