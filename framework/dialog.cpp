@@ -19,14 +19,17 @@ void ClearPictureTexts(HWND dialog) {
     }
 }
 
-// Ends `window` as Cancel would when it is a dialog that `owner` owns, through any others.
-BOOL CALLBACK EndDialogIfOwned(HWND window, LPARAM owner) {
+// Cancels `window` when it is a dialog that `owner` owns, through any others: a dialog may be
+// ended only by its own procedure, which Cancel reaches as Esc does (a message box with only
+// OK takes it for OK).
+BOOL CALLBACK CancelIfOwned(HWND window, LPARAM owner) {
     wchar_t kind[8] = L"";
     GetClassNameW(window, kind, 8);
     if (lstrcmpW(kind, L"#32770") != 0) return TRUE;
     for (HWND up = GetWindow(window, GW_OWNER); up != nullptr; up = GetWindow(up, GW_OWNER)) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr): the enumeration passes the owner on
-        if (up == reinterpret_cast<HWND>(owner)) return ::EndDialog(window, IDCANCEL), TRUE;
+        if (up == reinterpret_cast<HWND>(owner))
+            return SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0), TRUE;
     }
     return TRUE;
 }
@@ -149,7 +152,7 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void EndOwnedDialogs(HWND owner) {
-    EnumThreadWindows(GetCurrentThreadId(), EndDialogIfOwned, reinterpret_cast<LPARAM>(owner));
+    EnumThreadWindows(GetCurrentThreadId(), CancelIfOwned, reinterpret_cast<LPARAM>(owner));
 }
 
 void CenterWindow(HWND window) {

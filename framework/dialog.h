@@ -60,8 +60,8 @@ class CDialog {
     UINT m_nDefaultMessage = WM_NULL;  // inside Default: the dialog procedure stands aside
 };
 
-// Ends, as Cancel would, every dialog of this thread that `owner` owns, directly or through
-// another dialog, message boxes included. Nested modal runs each return in turn, innermost
+// Cancels every dialog of this thread that `owner` owns, directly or through another dialog,
+// message boxes included, as Esc would. Nested modal runs each return in turn, innermost
 // first, so a caller that then ends `owner` ends its own run too.
 void EndOwnedDialogs(HWND owner);
 
