@@ -47,11 +47,11 @@ BOOL COptions::OnInitDialog() {
     const bool offered =
         CountedStartDay(m_store.ReadStoredDate(), start) &&
         SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&start)) != 0;
-    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_opened));
-    m_bOpenedOnStart = offered && SameDay(m_opened, start);
-    m_wYear = m_opened.wYear;
-    m_wMonth = m_opened.wMonth;
-    m_wDay = m_opened.wDay;
+    SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_stOpened));
+    m_bOpenedOnStart = offered && SameDay(m_stOpened, start);
+    m_wYear = m_stOpened.wYear;
+    m_wMonth = m_stOpened.wMonth;
+    m_wDay = m_stOpened.wDay;
     m_bChangedByUser = false;  // whatever the picker reported while it was being set
     return TRUE;
 }
@@ -66,7 +66,7 @@ LRESULT COptions::OnDateTimeChange(WPARAM, LPARAM lParam, bool&) {
 }
 
 bool COptions::DateChosen(const SYSTEMTIME& shown) const {
-    return !SameDay(shown, m_opened) || (!m_bOpenedOnStart && m_bChangedByUser);
+    return !SameDay(shown, m_stOpened) || (!m_bOpenedOnStart && m_bChangedByUser);
 }
 
 LRESULT COptions::OnOkClicked(WPARAM, LPARAM, bool&) {

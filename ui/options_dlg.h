@@ -31,7 +31,7 @@ class COptions : public framework::CDialog {
     WORD m_wYear = 0;
     WORD m_wMonth = 0;
     WORD m_wDay = 0;
-    SYSTEMTIME m_opened{};          // the date the picker opened on
+    SYSTEMTIME m_stOpened{};        // the date the picker opened on
     bool m_bOpenedOnStart = false;  // that date is the one the counter counts from
     bool m_bChangedByUser = false;  // the picker reported a change since it opened
 };
