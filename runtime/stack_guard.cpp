@@ -15,9 +15,10 @@ extern "C" {
 // NOLINTNEXTLINE(bugprone-reserved-identifier,readability-identifier-naming): the compiler's name
 std::uintptr_t __stack_chk_guard = static_cast<std::uintptr_t>(0x2b992ddfa232);
 
-// Runs before any of the program's own code; not protected itself, since the guard changes
+// Runs before any of the program's own code, the constructors of its objects included (the
+// first priority that a program may give); not protected itself, since the guard changes
 // under it.
-__attribute__((constructor, no_stack_protector)) static void SeedStackGuard() {
+__attribute__((constructor(101), no_stack_protector)) static void SeedStackGuard() {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     LARGE_INTEGER counter{};
