@@ -71,7 +71,7 @@ package() {
 
 # BUILDINFO, the manifests and the checksums of everything else, in byte order.
 describe() {
-  [ -f "$out/BUILDINFO" ] || scripts/write-buildinfo.sh "$out/BUILDINFO"
+  [ -f "$out/BUILDINFO" ] || scripts/write-buildinfo.sh "$out/BUILDINFO" "$url"
   scripts/write-manifests.sh "$out" "$version" "$url"
   (cd "$out" && find . -type f ! -name SHA256SUMS -printf '%P\n' | sort | xargs -d '\n' sha256sum -- >SHA256SUMS)
 }

@@ -2,8 +2,9 @@
 # Writes BUILDINFO, which a release publishes: the commit, its time (the release's time
 # stamps) and the exact Debian version of every package that makes release bytes, so that
 # a rebuild later, after Debian's packages have moved on, can install those versions first
-# (from snapshot.debian.org) and get the same bytes.
-#   write-buildinfo.sh FILE
+# (from snapshot.debian.org) and get the same bytes. The manifests' links are part of the
+# release's bytes too: the folder they point to is recorded, for a rebuild to give again.
+#   write-buildinfo.sh FILE RELEASE-URL
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The compilers, their runtime and the Windows headers and libraries; the linker, strip
@@ -23,6 +24,7 @@ packages=(
   echo "Version: $(scripts/version.sh)"
   echo "Commit: $(git rev-parse HEAD)"
   echo "Source-Date-Epoch: $SOURCE_DATE_EPOCH"
+  echo "Release-Url: $2"
   echo "Build-Architecture: $(dpkg --print-architecture)"
   echo "Build-Origin: Debian $(cut -d. -f1 /etc/debian_version)"
   echo "Installed-Build-Depends:"
