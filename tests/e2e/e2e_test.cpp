@@ -217,16 +217,18 @@ bool Perform(Session& s, const std::string& step) {
     }
     if (word == "dialog-gone") return WaitUntil([&] { return !IsWindow(s.dialog); });
     if (word == "menu-closed") return WaitUntil([&] { return !IsWindowVisible(s.dialog); });
-    if (word == "stored") return (s.seen = StoredDate()) == text;
-    if (word == "picker") {  // the date the options' picker shows, as it shows it, or today
-        SYSTEMTIME t{};
-        GetLocalTime(&t);
-        const std::wstring today = std::to_wstring(t.wMonth) + L"/" + std::to_wstring(t.wDay) +
-                                   L"/" + std::to_wstring(t.wYear);
-        return (s.seen = ControlText(s.dialog, 1016)) == (arg == "today" ? today : text);
+    SYSTEMTIME t{};  // "today" as the store and as the picker show it
+    GetLocalTime(&t);
+    const std::wstring year = std::to_wstring(t.wYear), month = std::to_wstring(t.wMonth),
+                       day = std::to_wstring(t.wDay);
+    if (word == "stored")
+        return (s.seen = StoredDate()) ==
+               (arg == "today" ? year + L"-" + month + L"-" + day : text);
+    if (word == "picker") {  // the date the options' picker shows, once typed keys have come
+        const std::wstring want = arg == "today" ? month + L"/" + day + L"/" + year : text;
+        return WaitUntil([&] { return (s.seen = ControlText(s.dialog, 1016)) == want; });
     }
     if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
-    if (word == "no-icon") return WaitUntil([&] { return !TrayIcon(c, NIM_MODIFY); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
         return s.program.WaitForExit(exitCode) && exitCode == n;
@@ -290,9 +292,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "press:esc | hidden | running | ticking | tray:double | visible | click:exit | hidden | "
      "ticking | tray:left | visible | sys:close | hidden | running | ticking"},
     {"a second copy shows the first, on top, as it is, and ends",
-     "press:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | on-top "
-     "| "
-     "sys:minimise | minimised | second-copy-ends | minimised | visible"},
+     "press:esc | hidden | second-copy-ends | visible | on-top | cover | second-copy-ends | "
+     "on-top | sys:minimise | minimised | second-copy-ends | minimised | visible"},
     {"tray clicks leave a minimised window minimised; other mouse messages do nothing",
      "sys:minimise | minimised | tray:left | tray:double | tray:move | ticking | minimised | "
      "visible"},
@@ -323,15 +324,21 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "shows:Monday, June 30, 2008"},
     {"options Cancel (by Shift+Tab and Space) saves nothing of a typed date",
      "store:1999-1-1 | click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
-     "press:right 6 right 3 0 right 2 0 0 8 shift+tab | focused:2 | press:space | dialog-gone | "
-     "stored:1999-1-1"},
+     "press:right 6 right 3 0 right 2 0 0 8 | picker:6/30/2008 | press:shift+tab | focused:2 | "
+     "press:space | dialog-gone | stored:1999-1-1"},
+    {"options on a date the picker cannot show save today once it is changed and changed back",
+     "store:2008-13-1 | click:options | dialog:Tallyvane Options | picker:today | "
+     "press:tab tab | focused:1016 | press:right up down | picker:today | press:enter | "
+     "dialog-gone | stored:today"},
     // Exit ends the dialogs open in the counter's modal run first: the program ends at once.
     {"Exit from the tray menu while Options shows a typed date ends the program, saving nothing",
-     "click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
-     "press:right 6 right 3 0 right 2 0 0 8 | menu | choose:1 | exit-code:0 | no-icon | "
-     "stored:2008-6-30"},
+     "store:1999-1-1 | click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
+     "press:right 6 right 3 0 right 2 0 0 8 | picker:6/30/2008 | menu | choose:1 | "
+     "exit-code:0 | stored:1999-1-1"},
     {"Exit from the tray menu while About shows ends the program",
-     "sys:16 | dialog:About Tallyvane | menu | choose:1 | exit-code:0 | no-icon"},
+     "sys:16 | dialog:About Tallyvane | menu | choose:1 | exit-code:0"},
+    {"Exit from the tray menu while Help shows ends the program",
+     "click:help | dialog:Tallyvane Help | menu | choose:1 | exit-code:0"},
     // Wine's menus take no letter typed into them, so About is reached with Up, the last entry.
     // Alt+O leaves the focus on Options..., so Tab takes it on round to Exit.
     {"by the keyboard alone: Alt+O, Tab to the picker, digits, arrows and Enter save, Esc does "
@@ -340,7 +347,8 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "store:1999-1-1 | focused:1 | press:alt+o | dialog:Tallyvane Options | focused:1 | "
      "press:tab tab | focused:1016 | press:right 6 right 3 0 right 2 0 0 8 up down down enter | "
      "dialog-gone | stored:2007-6-30 | shows:Saturday, June 30, 2007 | press:alt+o | "
-     "dialog:Tallyvane Options | press:esc | dialog-gone | stored:2007-6-30 | "
+     "dialog:Tallyvane Options | press:tab tab | focused:1016 | press:right up | "
+     "picker:7/30/2007 | press:esc | dialog-gone | stored:2007-6-30 | "
      "press:alt+space up enter | dialog:About Tallyvane | "
      "heard:,Tallyvane Version 1.0,Copyright (C) 2026 Tallyvane,OK | disabled | ticking | "
      "press:enter | dialog-gone | enabled | press:alt+space up enter | dialog:About Tallyvane | "

@@ -126,13 +126,13 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
 // hands every other request on to the real notification area. Wine's shell32 sends each request
 // to the first such window, the action in the data's dwData.
 std::atomic<int> g_addsToRefuse = 0, g_addsRefused = 0;
+HWND g_realShell = nullptr;  // found before the busy one is made
 LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    static const HWND realShell = FindWindowW(L"Shell_TrayWnd", nullptr);
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the message carries the data's address
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     if (message == WM_COPYDATA && data->dwData == NIM_ADD && g_addsToRefuse > 0)
         return --g_addsToRefuse, ++g_addsRefused, FALSE;
-    if (message == WM_COPYDATA) return SendMessageW(realShell, message, wParam, lParam);
+    if (message == WM_COPYDATA) return SendMessageW(g_realShell, message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -232,6 +232,7 @@ TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
         const WNDCLASSW kind{0,       BusyShell, 0,       0,       nullptr,
                              nullptr, nullptr,   nullptr, nullptr, L"Shell_TrayWnd"};
         RegisterClassW(&kind);
+        g_realShell = FindWindowW(L"Shell_TrayWnd", nullptr);
         CreateWindowExW(WS_EX_TOPMOST, L"Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0, nullptr,
                         nullptr, nullptr, nullptr);
         shellThread = GetCurrentThreadId();
