@@ -26,6 +26,14 @@ namespace {
 
 std::vector<std::wstring> g_told;  // the command line's boxes and folder
 
+// A click as a person's: on the active window. A button of a window that is not active may
+// drop BM_CLICK (its press is undone as activation moves the focus), as Microsoft warns.
+void Click(HWND button) {
+    const HWND window = GetAncestor(button, GA_ROOT);
+    e2e::WaitUntil([&] { return SetForegroundWindow(window) && GetForegroundWindow() == window; });
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
 bool Told(const std::wstring& box) {
     return std::ranges::find(g_told, box) != g_told.end();
 }
@@ -60,7 +68,7 @@ BOOL CALLBACK WorkControl(HWND control, LPARAM) {
     } else if (kind == L"Button" && (style & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
         g_boxes.push_back({text,
                            [=] { return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; },
-                           [=] { PostMessageW(control, BM_CLICK, 0, 0); }});
+                           [=] { Click(control); }});
     } else if (kind == WC_TREEVIEWW) {
         auto item =
             reinterpret_cast<LPARAM>(TreeView_GetNextSibling(control, TreeView_GetRoot(control)));
@@ -129,8 +137,15 @@ int wmain(int argc, wchar_t** argv) {
         const bool worked = WorkBoxes(number);
         std::fflush(stdout);
         if (!worked) return 1;  // the window is left as it is, for the test to end
-        PostMessageW(next, BM_CLICK, 0, 0);
+        Click(next);
     }
-    if (IsWindow(window)) return std::fprintf(stderr, "click-setup: a page did not move on\n"), 1;
+    if (IsWindow(window)) {  // and what has the foreground: the window, or a message over it?
+        const HWND active = GetForegroundWindow();
+        wchar_t title[128] = L"";
+        GetWindowTextW(active, title, 128);
+        return std::fprintf(stderr, "click-setup: a page did not move on; active: %ls %ls\n", title,
+                            e2e::ControlText(active, 0xFFFF).c_str()),
+               1;
+    }
     return 0;
 }
