@@ -139,8 +139,9 @@ int wmain(int argc, wchar_t** argv) {
         if (!worked) return 1;  // the window is left as it is, for the test to end
         Click(next);
     }
-    if (IsWindow(window))  // naming what is active: a message over the window says so here
-        return std::fprintf(stderr, "click-setup: a page did not move on; active: %ls\n",
+    if (IsWindow(window))  // and what is active: the installer, or a message over it?
+        return std::fprintf(stderr, "click-setup: a page did not move on; active: %ls %ls\n",
+                            GetForegroundWindow() == window ? L"the installer" : L"another window",
                             e2e::ControlText(GetForegroundWindow(), 0xFFFF).c_str()),
                1;
     return 0;
