@@ -116,9 +116,10 @@ void CCounterDlg::OnCancel() {
 }
 
 void CCounterDlg::AddTrayIconUntilShown() {
-    if (m_trayIcon.Get() == nullptr) return;
+    // Without an icon there is nothing to add: the timer goes too, or it would fire on and on.
+    const bool done = m_trayIcon.Get() == nullptr || AddTrayIcon(m_hWnd, m_trayIcon.Get());
     // Set again after each refusal, the timer counts from the end of the try.
-    if (AddTrayIcon(m_hWnd, m_trayIcon.Get()))
+    if (done)
         KillTimer(m_hWnd, kTrayRetryTimerId);
     else
         SetTimer(m_hWnd, kTrayRetryTimerId, kTrayRetryMilliseconds, nullptr);
