@@ -38,6 +38,8 @@ const framework::MessageTableEntry<CCounterDlg> CCounterDlg::kMessageTable[] = {
     {WM_TRAY_NOTIFY, kAnyCode, kAnyId, &CCounterDlg::OnTrayNotify},
     {WM_TASKBAR_CREATED, kAnyCode, kAnyId, &CCounterDlg::OnTaskbarCreated},
     {WM_COMMAND, BN_CLICKED, ID_DEFAULT_HELP, &CCounterDlg::OnOptions},
+    {WM_QUERYENDSESSION, kAnyCode, kAnyId, &CCounterDlg::OnQueryEndSession},
+    {WM_ENDSESSION, kAnyCode, kAnyId, &CCounterDlg::OnEndSession},
 };
 
 CCounterDlg::CCounterDlg(DateStore& store)
@@ -107,17 +109,32 @@ void CCounterDlg::RefreshCounter() {
     }
 }
 
-// Exit, Enter, Esc and the close button only hide the window; it keeps counting.
+// Exit, Enter, Esc and the close button only hide the window; it keeps counting in the
+// notification area. Without an icon there, a hidden window could be neither brought back nor
+// ended: they end the program instead, which loses nothing, as the count lives in the store.
 void CCounterDlg::OnOK() {
-    ShowWindow(m_hWnd, SW_HIDE);
+    if (m_bTrayIconShown)
+        ShowWindow(m_hWnd, SW_HIDE);
+    else
+        ExitProgram();
 }
 void CCounterDlg::OnCancel() {
-    ShowWindow(m_hWnd, SW_HIDE);
+    OnOK();
+}
+
+void CCounterDlg::ExitProgram() {
+    KillTimer(m_hWnd, m_nTimer);
+    KillTimer(m_hWnd, kTrayRetryTimerId);
+    // Options (as Cancel: nothing saved), About or Help may be open, each a modal run inside
+    // this window's: they end first, so that the program ends now.
+    framework::EndOwnedDialogs(m_hWnd);
+    CDialog::OnOK();  // ends the program, unlike this window's hiding OnOK
 }
 
 void CCounterDlg::AddTrayIconUntilShown() {
     // Without an icon there is nothing to add: the timer goes too, or it would fire on and on.
-    const bool done = m_trayIcon.Get() == nullptr || AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    m_bTrayIconShown = m_trayIcon.Get() != nullptr && AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    const bool done = m_bTrayIconShown || m_trayIcon.Get() == nullptr;
     // Set again after each refusal, the timer counts from the end of the try.
     if (done)
         KillTimer(m_hWnd, kTrayRetryTimerId);
@@ -173,6 +190,7 @@ LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
+    m_bTrayIconShown = false;  // the new taskbar starts without it
     AddTrayIconUntilShown();
     return 0;
 }
@@ -215,12 +233,7 @@ void CCounterDlg::ShowTrayMenu() {
             ShowWindow(m_hWnd, SW_HIDE);
             break;
         case kTrayExit:
-            KillTimer(m_hWnd, m_nTimer);
-            KillTimer(m_hWnd, kTrayRetryTimerId);
-            // Options (as Cancel: nothing saved), About or Help may be open, each a modal run
-            // inside this window's: they end first, so that the program ends now.
-            framework::EndOwnedDialogs(m_hWnd);
-            CDialog::OnOK();  // ends the program, unlike this window's hiding OnOK
+            ExitProgram();
             break;
         default:
             break;
@@ -231,5 +244,16 @@ void CCounterDlg::ShowTrayMenu() {
 LRESULT CCounterDlg::OnOptions(WPARAM, LPARAM, bool&) {
     COptions options(m_store);
     options.DoModal();
+    return 0;
+}
+
+// A setup or uninstaller that replaces the program asks it to end, as Windows' Restart Manager
+// does: yes to the question, and it goes on counting until told to end. At a real sign-out or
+// shutdown (no ENDSESSION_CLOSEAPP) Windows ends the process itself once this returns.
+LRESULT CCounterDlg::OnQueryEndSession(WPARAM, LPARAM, bool&) {
+    return TRUE;
+}
+LRESULT CCounterDlg::OnEndSession(WPARAM wParam, LPARAM lParam, bool&) {
+    if (wParam != FALSE && (lParam & ENDSESSION_CLOSEAPP) != 0) ExitProgram();
     return 0;
 }

@@ -26,6 +26,9 @@ class CCounterDlg : public framework::CDialog {
     // Adds the notification-area icon, or tries again every few seconds until the shell takes it.
     void AddTrayIconUntilShown();
     void ShowTrayMenu();
+    // Ends the program as the tray menu's Exit does: the open dialogs cancelled, nothing
+    // saved, the timers stopped; the icon goes as the window does.
+    void ExitProgram();
 
     LRESULT OnTimer(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam, bool& handled);
@@ -35,6 +38,8 @@ class CCounterDlg : public framework::CDialog {
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnOptions(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam, bool& handled);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam, bool& handled);
 
     static const framework::MessageTableEntry<CCounterDlg> kMessageTable[];
 
@@ -42,6 +47,8 @@ class CCounterDlg : public framework::CDialog {
     HICON m_hIcon;  // the application icon, shared
     UINT_PTR m_nTimer = 0;
     HMENU m_hTrayMenu = nullptr;
+    // Whether the shell shows the icon: only then is there somewhere to hide the window to.
+    bool m_bTrayIconShown = false;
     // Made from the application icon at the sizes for the window's DPI.
     framework::OwnedIcon m_bigIcon, m_smallIcon, m_trayIcon;
     framework::PictureBitmap m_book;

@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <shellapi.h>
+
 #include <thread>
 
 namespace e2e {
@@ -61,7 +63,13 @@ HWND TallyvaneProcess::WaitForReadyCounter() {
     }
     // Until its queue first runs empty the dialog manager may still be showing the window.
     WaitForInputIdle(m_info.hProcess, 20000);
-    return counter;
+    // Its icon comes just after: until then, closing the window would end the program.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    icon.hWnd = counter;
+    icon.uID = 2;
+    return WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }) ? counter
+                                                                                    : nullptr;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {

@@ -31,7 +31,8 @@ class TallyvaneProcess {
     // Ends the program through its notification-area menu, or by force when that fails.
     void Stop();
     DWORD Id() const { return m_info.dwProcessId; }
-    // The counter window once visible and the program idle, ready for input; or null.
+    // The counter window once visible, the program idle and its icon shown, ready for input;
+    // or null.
     HWND WaitForReadyCounter();
 
   private:

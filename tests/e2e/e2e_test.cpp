@@ -181,6 +181,17 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "elsewhere")  // the user turns to the test's own window
         return SetForegroundWindow(s.cover) &&
                WaitUntil([&] { return GetForegroundWindow() == s.cover; });
+    // A setup asks the program to end as Windows' Restart Manager does: yes to the question (a
+    // step true on yes), then the end, or the end called off (end-session:0).
+    if (word == "query-end") {
+        DWORD_PTR answer = 0;
+        return SendMessageTimeoutW(c, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                                   5000, &answer) &&
+               answer == TRUE;
+    }
+    if (word == "end-session")
+        return SendMessageTimeoutW(c, WM_ENDSESSION, n, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,
+                                   nullptr) != 0;
     if (word == "second-copy-ends") {  // with 0, opening no window while it runs
         TallyvaneProcess second;
         DWORD exitCode = 99;
@@ -329,6 +340,10 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "exit-code:0 | stored:1999-1-1"},
     {"Exit from the tray menu while About shows ends the program",
      "sys:16 | dialog:About Tallyvane | menu | choose:1 | exit-code:0"},
+    // After each message the counter must still tick before it counts as running on.
+    {"a setup's request to end: yes, counting on; called off, counting on; ended, About too",
+     "query-end | ticking | running | end-session:0 | ticking | running | sys:16 | "
+     "dialog:About Tallyvane | query-end | end-session:1 | exit-code:0"},
     {"Exit from the tray menu while Help shows ends the program",
      "click:help | dialog:Tallyvane Help | menu | choose:1 | exit-code:0"},
     // Wine's menus take no letter typed into them, so About is reached with Up, the last entry.
