@@ -7,11 +7,12 @@
 ; where the folder holds Tallyvane.exe, LICENSE.txt and THIRD-PARTY-NOTICES.txt.
 ; Silent: setup.exe /S [/AUTOSTART | /NOAUTOSTART]     Uninstall.exe /S [/REMOVEDATE]
 ; Without either switch a silent install keeps the start at sign-in as it is.
-; Neither changes anything while Tallyvane runs: they ask to end it first (Retry or
-; Cancel); silent runs end at once with exit code 2. Nothing is changed before the chosen
-; folder is known to be writable (a silent run that cannot write it ends with 2). An
-; install into another folder first removes the copy in the registered one, and stops
-; (exit code 2) if it cannot. An uninstall that cannot delete the program removes nothing.
+; A Tallyvane running from the folder is closed first, as Windows' Restart Manager closes a
+; program (a clicked setup asks first), and an install starts it again at the end. Nothing is
+; changed before the chosen folder is known to be writable. An install into another folder
+; first removes the copy in the registered one, and stops if it cannot. An uninstall that
+; cannot delete the program removes nothing. Each refusal has an exit code of its own (the
+; EXIT_ defines below), which winget's manifest declares (scripts/write-manifests.sh).
 
 Unicode true
 !ifndef ARCH | SOURCE_DIR | OUTFILE
@@ -21,6 +22,12 @@ Target ${ARCH}-unicode
 
 ; The version is the project's, from CMakeLists.txt's project() (as the program's own).
 !searchparse /file "${__FILEDIR__}/../CMakeLists.txt" "project(Tallyvane VERSION " VERSION " "
+!define EXIT_CANCELLED 1    ; the user chose Cancel (NSIS's own code for it)
+!define EXIT_IN_USE 3       ; Tallyvane runs and did not end when asked
+!define EXIT_BAD_FOLDER 4   ; /D= names no folder below a root
+!define EXIT_UNWRITABLE 5   ; the folder cannot be written
+!define EXIT_NOT_REMOVED 6  ; a program that must go cannot be deleted
+
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATE_KEY "Software\Quillmark"
@@ -60,6 +67,13 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !include "Sections.nsh"
 !include "nsDialogs.nsh"
 
+!define PROCESS_QUERY_LIMITED_INFORMATION 0x1000
+!define SYNCHRONIZE 0x00100000
+!define ENDSESSION_CLOSEAPP 1
+!define SMTO_ABORTIFHUNG 2
+!define TOKEN_QUERY 8
+!define TokenElevation 20
+
 !define MUI_ICON "..\res\tallyvane.ico"
 !define MUI_UNICON "..\res\tallyvane.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Tallyvane.exe"
@@ -93,18 +107,58 @@ Function un.PlainTitle
   SendMessage $HWNDPARENT ${WM_SETTEXT} 0 "STR:$(^UninstallCaption)"
 FunctionEnd
 
+; The counter that runs $R0\Tallyvane.exe, or 0: found as a second copy finds it, by its
+; dialog class and title, which finds only this session's. One run from another folder (a
+; portable copy) holds no file of this one, and is left alone.
+Var Counter
+; The folder of the counter closed, to start it again from; empty while none was.
+Var RestartFrom
+
 !macro DEFINE_SHARED_FUNCTIONS UN
-  ; A running counter holds Tallyvane.exe open: nothing is changed until it has ended.
-  ; It is found as a second copy finds it, by its dialog class and title.
-  Function ${UN}CheckNotRunning
-    check:
-      FindWindow $0 "#32770" "Tallyvane"
-      StrCmp $0 0 done
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-        "Tallyvane is running. Choose Exit Tallyvane in its notification-area menu, then choose Retry." \
-        /SD IDCANCEL IDRETRY check
-      SetErrorLevel 2
-      Quit
+  Function ${UN}FindCounterIn
+    FindWindow $Counter "#32770" "Tallyvane"
+    StrCmp $Counter 0 done
+    System::Call 'user32::GetWindowThreadProcessId(p $Counter, *i .r1)'
+    System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r1) p .r2'
+    StrCpy $3 ""
+    ${If} $2 P<> 0
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN})'
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+    StrCmp $3 "$R0\Tallyvane.exe" done  ; StrCmp ignores case, as Windows paths do
+    StrCpy $Counter 0
+    done:
+  FunctionEnd
+
+  ; A running counter holds Tallyvane.exe open: it is asked to end as Windows' Restart
+  ; Manager asks, and it ends as Exit Tallyvane ends it, saving nothing. Each message waits
+  ; at most 5 seconds, and the process 10 more. One that does not end is refused: nothing has
+  ; changed, and the user may end it and retry.
+  Function ${UN}CloseCounterIn
+    again:
+    Call ${UN}FindCounterIn
+    StrCmp $Counter 0 done
+    System::Call 'user32::GetWindowThreadProcessId(p $Counter, *i .r1)'
+    System::Call 'kernel32::OpenProcess(i ${SYNCHRONIZE}, i 0, i r1) p .r2'
+    StrCpy $4 1  ; not ended
+    System::Call 'user32::SendMessageTimeoutW(p $Counter, i ${WM_QUERYENDSESSION}, p 0, p ${ENDSESSION_CLOSEAPP}, i ${SMTO_ABORTIFHUNG}, i 5000, *p .r3) p .r5'
+    ${If} $5 P<> 0
+    ${AndIf} $3 P<> 0
+      System::Call 'user32::SendMessageTimeoutW(p $Counter, i ${WM_ENDSESSION}, p 1, p ${ENDSESSION_CLOSEAPP}, i ${SMTO_ABORTIFHUNG}, i 5000, *p .r3)'
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 10000) i .r4'
+    ${ElseIf} $5 P<> 0  ; it said no: the end is called off, as Windows tells it
+      System::Call 'user32::SendMessageTimeoutW(p $Counter, i ${WM_ENDSESSION}, p 0, p ${ENDSESSION_CLOSEAPP}, i ${SMTO_ABORTIFHUNG}, i 5000, *p .r3)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r2)'
+    ${If} $4 = 0
+      StrCpy $RestartFrom $R0
+      Goto again  ; and none is left
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Tallyvane is running and did not close when asked. Nothing was changed. End it (Exit Tallyvane in its notification-area menu, or Task Manager), then choose Retry." \
+      /SD IDCANCEL IDRETRY again
+    SetErrorLevel ${EXIT_IN_USE}
+    Quit
     done:
   FunctionEnd
 !macroend
@@ -167,7 +221,9 @@ Function RemoveEarlierCopy
     MessageBox MB_OK|MB_ICONSTOP \
       "The Tallyvane installed in $R0 could not be removed, so nothing was installed. Install into that folder instead, or delete that folder, then run this setup again." \
       /SD IDOK
-    SetErrorLevel 2
+    StrCpy $R0 $RestartFrom
+    Call StartCounter  ; the copy closed for this, as it was
+    SetErrorLevel ${EXIT_NOT_REMOVED}
     Quit
   ${EndIf}
   ; Run in place, the uninstaller cannot remove itself or its folder.
@@ -178,7 +234,13 @@ FunctionEnd
 
 Section "Tallyvane" SecProgram
   SectionIn RO
-  Call CheckNotRunning
+  ; The counter of this folder or of the registered one, which goes below, ends first.
+  StrCpy $R0 $INSTDIR
+  Call CloseCounterIn
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $R0 != ""
+    Call CloseCounterIn
+  ${EndIf}
   Call RemoveEarlierCopy
   SetShellVarContext current
   SetOutPath "$INSTDIR"
@@ -209,6 +271,29 @@ Section /o "Start at sign-in" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Tallyvane" '"$INSTDIR\Tallyvane.exe"'
 SectionEnd
 
+; Last: the counter closed for the install starts again, from the new program.
+Section "-StartAgain"
+  StrCmp $RestartFrom "" +3
+    StrCpy $R0 $INSTDIR
+    Call StartCounter
+SectionEnd
+
+; Starts $R0\Tallyvane.exe as the user who runs this setup. A setup run as administrator does
+; not: the counter would run with rights that it never needs, and a shell without them could
+; not reach it.
+Function StartCounter
+  StrCmp $R0 "" done
+  System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1)'
+  StrCpy $2 0
+  System::Call 'advapi32::GetTokenInformation(p r1, i ${TokenElevation}, *i .r2, i 4, *i .r3)'
+  System::Call 'kernel32::CloseHandle(p r1)'
+  ${If} $2 = 0
+  ${AndIf} ${FileExists} "$R0\Tallyvane.exe"
+    Exec '"$R0\Tallyvane.exe"'
+  ${EndIf}
+  done:
+FunctionEnd
+
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
     "The counter, a Start-menu shortcut and an uninstaller."
@@ -231,13 +316,25 @@ Function CheckFullFolder
   ${OrIf} $R4 != "\"
   ${OrIf} $R5 == ""
   ${OrIf} $R5 == "\"
-    SetErrorLevel 2
+    SetErrorLevel ${EXIT_BAD_FOLDER}
     Quit
   ${EndIf}
 FunctionEnd
 
 Function .onInit
-  Call CheckNotRunning
+  ; A clicked setup says first that it will close a running counter: Cancel changes nothing.
+  ; $INSTDIR is the registered folder here, or the default.
+  ${IfNot} ${Silent}
+    StrCpy $R0 $INSTDIR
+    Call FindCounterIn
+    ${If} $Counter <> 0
+      MessageBox MB_OKCANCEL|MB_ICONINFORMATION \
+        "Tallyvane is running. Setup will close it, and start it again once it is installed." \
+        IDOK +3
+      SetErrorLevel ${EXIT_CANCELLED}
+      Quit
+    ${EndIf}
+  ${EndIf}
   ${If} ${Silent}  ; no directory page to choose another folder on
     ; NSIS puts its default in place of a /D= folder that it cannot use (a file stands
     ; there), and ignores a quoted "/D=FOLDER", as tools pass a folder with spaces: a run
@@ -261,7 +358,7 @@ Function .onInit
     ${EndIf}
     Call CheckFolderWritable
     ${If} $R9 <> 1
-      SetErrorLevel 2
+      SetErrorLevel ${EXIT_UNWRITABLE}
       Quit
     ${EndIf}
   ${EndIf}
@@ -307,7 +404,6 @@ Var RemoveDate
 Var RemoveDateBox
 
 Function un.onInit
-  Call un.CheckNotRunning
   StrCpy $RemoveDate ${BST_UNCHECKED}
   ${GetParameters} $R0
   ClearErrors
@@ -331,6 +427,12 @@ Function un.ConfirmPage
   ${NSD_CreateCheckbox} 0 72u 100% 12u "&Remove my start date too"
   Pop $RemoveDateBox
   ${NSD_SetState} $RemoveDateBox $RemoveDate
+  StrCpy $R0 $INSTDIR
+  Call un.FindCounterIn
+  ${If} $Counter <> 0
+    ${NSD_CreateLabel} 0 92u 100% 20u "Tallyvane is running. Uninstall will close it first."
+    Pop $0
+  ${EndIf}
   GetDlgItem $0 $HWNDPARENT 1
   SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^UninstallBtn)"
   nsDialogs::Show
@@ -340,7 +442,8 @@ Function un.ConfirmPageLeave
 FunctionEnd
 
 Section "Uninstall"
-  Call un.CheckNotRunning
+  StrCpy $R0 $INSTDIR
+  Call un.CloseCounterIn  ; it is not started again
   SetShellVarContext current
   ; The program first. Where it cannot be deleted (another program holds it open, or the user
   ; may not delete it), nothing else is removed either: the shortcut, the entry under Apps and
@@ -350,7 +453,7 @@ Section "Uninstall"
     MessageBox MB_OK|MB_ICONSTOP \
       "Tallyvane could not be removed: $INSTDIR\Tallyvane.exe cannot be deleted, perhaps because another program is using it. Nothing was changed. Close that program, then uninstall again." \
       /SD IDOK
-    SetErrorLevel 2
+    SetErrorLevel ${EXIT_NOT_REMOVED}
     Quit
   ${EndIf}
   Delete "$INSTDIR\LICENSE.txt"

@@ -11,7 +11,13 @@ id=Quillmark.Tallyvane
 description="Counts the time since a chosen date, to the second."
 hash() { sha256sum "$release/$1" | cut -c1-64; }
 # The uninstall key that the installer writes, by which winget finds what it installed.
-product_code=$(sed -n 's/^!define UNINSTALL_KEY ".*\\\([^\\]*\)"$/\1/p' "$(dirname "$0")/../installer/tallyvane.nsi")
+nsi="$(dirname "$0")/../installer/tallyvane.nsi"
+product_code=$(sed -n 's/^!define UNINSTALL_KEY ".*\\\([^\\]*\)"$/\1/p' "$nsi")
+# Each refusal's exit code, as the installer script defines it, and what winget tells its user.
+refusal() {
+  local code; code=$(sed -n "s/^!define EXIT_$1 \([0-9]*\).*/\1/p" "$nsi")
+  printf -- '- InstallerReturnCode: %s\n  ReturnResponse: %s\n' "${code:?no EXIT_$1 in the installer script}" "$2"
+}
 winget="$release/manifests/winget" scoop="$release/manifests/scoop"
 mkdir -p "$winget" "$scoop"
 
@@ -37,6 +43,12 @@ InstallModes:
 - silentWithProgress
 UpgradeBehavior: install
 ProductCode: ${product_code:?no UNINSTALL_KEY in the installer script}
+ExpectedReturnCodes:
+$(refusal CANCELLED cancelledByUser)
+$(refusal IN_USE packageInUse)
+$(refusal BAD_FOLDER invalidParameter)
+$(refusal UNWRITABLE custom)
+$(refusal NOT_REMOVED fileInUse)
 Installers:
 - Architecture: x86
   InstallerUrl: $url/Tallyvane-$version-win32-setup.exe

@@ -5,9 +5,10 @@
 // 1. Prints each box's state as its page showed it on arrival and as the page is left, and
 // each label's text with whether all of it shows: "fits", "cut" (too long for the label) or
 // "hides &".
-//   click-setup WINDOW-TITLE [BOX | folder:PATH]...
+//   click-setup WINDOW-TITLE [BOX | folder:PATH | answer:OK | answer:Cancel]...
 // A box is named by its text; "Start at sign-in" is the second item of the components list.
-// folder:PATH types PATH as the folder to install into.
+// folder:PATH types PATH as the folder to install into. answer: waits for a message box before
+// the first page, prints "message: " and its text, and chooses that button; Cancel ends there.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -117,8 +118,13 @@ int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     HWND window = nullptr, shown = nullptr, page = nullptr, next = nullptr;
     // Found by its title once: the title changes while the files are written.
-    if (!e2e::WaitUntil([&] { return (window = FindWindowW(L"#32770", argv[1])) != nullptr; }, 60s))
-        return std::fprintf(stderr, "click-setup: no window titled %ls\n", argv[1]), 1;
+    const auto found = [&] {
+        if (e2e::WaitUntil([&] { return (window = FindWindowW(L"#32770", argv[1])) != nullptr; },
+                           60s))
+            return true;
+        return std::fprintf(stderr, "click-setup: no window titled %ls\n", argv[1]), false;
+    };
+    if (!found()) return 1;
     // The window, once it shows a new page and its Next button can be pressed; or its end. A
     // progress page moves on by itself once finished, unless it is the last, which then offers
     // Close: a click before that would land on the next page before its boxes are worked.
@@ -131,6 +137,16 @@ int wmain(int argc, wchar_t** argv) {
                  e2e::ControlText(window, IDOK) == L"&Close"));
     };
     g_told.assign(argv + 2, argv + argc);
+    for (const auto& [told, button] :
+         {std::pair{L"answer:OK", IDOK}, {L"answer:Cancel", IDCANCEL}}) {
+        if (!Told(told)) continue;
+        std::printf("message: %ls\n", e2e::ControlText(window, 0xFFFF).c_str());
+        Click(GetDlgItem(window, button));
+        if (!e2e::WaitUntil([&] { return !IsWindow(window); }, 60s))
+            return std::fprintf(stderr, "click-setup: the message stayed\n"), 1;
+        if (button == IDCANCEL) return 0;
+        if (!found()) return 1;
+    }
     for (int number = 1; e2e::WaitUntil(ready, 60s) && IsWindow(window); ++number) {
         page = shown;
         EnumChildWindows(page, WorkControl, 0);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release of one build: its program and checksums, the installer's page texts, and under
-# Wine, in a fresh prefix that already holds a start date: a silent install refused while
-# Tallyvane runs, the installed program, the start at sign-in as reinstalls keep, add and
-# remove it, a reinstall into another folder, and uninstalls that keep the date or remove it.
+# Wine, in a fresh prefix that already holds a start date: the installed program, upgrades and
+# uninstalls that close a running Tallyvane (and start it again after an upgrade), the start at
+# sign-in as reinstalls keep, add and remove it, a reinstall into another folder, uninstalls
+# that keep the date or remove it, and each refusal's exit code as winget's manifest declares.
 # With a CA-FILE, the release is signed: the uninstaller that the install leaves verifies.
 #   install_test.sh win32|win64 RELEASE-DIR WINE-WRAPPER LOOK-EXE CLICK-SETUP-EXE [CA-FILE]
 set -uo pipefail
@@ -21,7 +22,16 @@ check() {  # check "what" command...
 }
 absent() { ! "$@"; }
 contains() { [[ $1 == *"$2"* ]]; }
+# The exit codes that winget's manifest declares, "CODE RESPONSE" a line; refused RESPONSE
+# command... runs the command and checks that it ends with the code declared for RESPONSE.
+declared=$(awk '/^- InstallerReturnCode:/ {code = $3} /^  ReturnResponse:/ {print code, $2}' \
+  "$release/manifests/winget/Quillmark.Tallyvane.installer.yaml")
+given=""
 exits_with() { local code=$1; shift; "$@"; [ $? -eq "$code" ]; }
+refused() {
+  local code; code=$(awk -v response="$1" '$2 == response {print $1}' <<<"$declared")
+  given+=" $1"; shift; "$@"; [ $? -eq "${code:-undeclared}" ]
+}
 reg_has() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
 # Whether reg looked and found no such key or value (reg query KEY [/v VALUE]): a reg that
 # could not run, or timed out, finds nothing but proves no absence either.
@@ -35,12 +45,19 @@ wait_for() {  # wait_for SECONDS command...: polls until the command succeeds
 # its environment names it. Wine shows a process by its Windows command line.
 ours() { grep -qxzF "WINEPREFIX=$WINEPREFIX" "/proc/$1/environ" 2>/dev/null; }
 runs() { local pid; for pid in $(pgrep -f -- "$1"); do ours "$pid" && return 0; done; return 1; }
-counter_window() {
-  local id
+counter_pid() {  # the process of this prefix's counter window, as Linux sees it
+  local id pid
   for id in $(xwininfo -root -tree | awk '/"Tallyvane": \("tallyvane.exe"/ {print $1}'); do
-    ours "$(xprop -id "$id" _NET_WM_PID | awk '{print $3}')" && return 0
+    pid=$(xprop -id "$id" _NET_WM_PID | awk '{print $3}')
+    ours "$pid" && echo "$pid" && return 0
   done
   return 1
+}
+counter_window() { counter_pid >/dev/null; }
+# A counter runs again after the upgrade, in a process that did not run before it.
+counter_after() { local pid; pid=$(counter_pid) && [ "$pid" != "$1" ] && ! kill -0 "$1" 2>/dev/null; }
+start_counter() {  # start_counter PROGRAM: runs it, and sets $counter to its process
+  w "$1" & wait_for 60 counter_window && counter=$(counter_pid)
 }
 
 # --- The files.
@@ -116,15 +133,12 @@ click_through() {
   wait $! && wait_for 30 absent runs '~nsu' && [ $status -eq 0 ]
 }
 
-# While the portable program runs, a silent install changes nothing and fails.
-w "$exe" &
-check "portable program runs" wait_for 60 counter_window
-check "silent install refused while Tallyvane runs (exit 2)" exits_with 2 w "$setup" /S
-check "nothing installed while it runs" nothing_installed
-w "$look" 1 >/dev/null  # ends it through its menu
-
+# A portable copy holds no file of the install: it runs on, and nothing else is started.
+check "portable program runs" start_counter "$exe"
 check "silent install ends well" w "$setup" /S
 check "program, licence, notices, uninstaller, shortcut and registration installed" installed
+check "and the portable copy runs on" eval '[ "$(counter_pid)" = "$counter" ]'
+w "$look" 1 >/dev/null  # ends it through its menu
 verifies() { local out; out=$(osslsigncode verify -CAfile "$ca" -in "$1" 2>&1) || { grep -iE 'mismatch|no signature|error' <<<"$out"; false; }; }
 [ -z "$ca" ] || check "the uninstaller it left is signed, and verifies" verifies "$uninstaller"
 for file in LICENSE.txt THIRD-PARTY-NOTICES.txt; do
@@ -137,17 +151,45 @@ check "box unticked without the entry; ticked, it adds the entry" eval 'click_th
 check "box ticked with the entry; unticked, it removes the entry" eval 'click_through Setup "Start at sign-in" &&
   contains "$shown" "box Start at sign-in: ticked" && reg_lacks "$run_key" /v Tallyvane'
 
-# While the installed program runs, a silent uninstall changes nothing; run in place
-# (_?=) it waits and reports the refusal.
-w "$program" &
-check "installed program runs" wait_for 60 counter_window
-uninstall
-check "silent uninstall in place refused while Tallyvane runs (exit 2)" \
-  exits_with 2 w "$uninstaller" /S "_?=$(windows_dir Tallyvane)"
-check "everything still installed while it runs" installed
-w "$look" 2 >"$WINEPREFIX.shown"; look_output=$(tr -d '\r' <"$WINEPREFIX.shown")
-check "installed program shows the stored date" grep -q "^Monday, June 30, 2008" <<<"$look_output"
-check "installed program ended through its menu" grep -q "^ended" <<<"$look_output"
+# A second build of the release, whose program differs by a line at its end, which Windows
+# does not load: an upgrade over a running counter, silent (as winget runs it) and clicked,
+# closes it, installs, and starts the new program, on the same date and start at sign-in.
+second=$(dirname "$WINEPREFIX")/second-build
+rm -rf "$second" && mkdir -p "$second"
+cp "$(dirname "$exe")"/*.txt "$second/" && { cat "$exe"; echo "second build"; } >"$second/Tallyvane.exe"
+(cd "$source_dir/installer" && makensis -V1 -DARCH=$nsis_arch -DSOURCE_DIR="$second" \
+  -DOUTFILE="$second/setup.exe" tallyvane.nsi) || echo "FAILED: the second build"
+shows_date_and_ends() { local out; w "$look" 2 >"$WINEPREFIX.shown"; out=$(tr -d '\r' <"$WINEPREFIX.shown")
+  grep -q "^Monday, June 30, 2008" <<<"$out" && grep -qx ended <<<"$out"; }
+upgraded() {  # from the process $counter to the program $1 of folder Tallyvane, as it was
+  wait_for 30 counter_after "$counter" && cmp -s "$program" "$1" && date_values 3 &&
+    signs_in "$(windows_dir Tallyvane)"
+}
+w "$setup" /S /AUTOSTART >/dev/null
+start_counter "$program"
+check "a silent upgrade over the running counter ends well" w "$second/setup.exe" /S
+check "the new program runs in its place, on the same date and start at sign-in" upgraded "$second/Tallyvane.exe"
+check "shows the stored date, and ends through its menu" shows_date_and_ends
+start_counter "$program"
+message="message: Tallyvane is running. Setup will close it, and start it again once it is installed."
+cancel_at_message() {  # ends with the setup's exit code, 99 where the message was not answered
+  w "$setup" & local setup_pid=$!
+  w "$clicker" "Tallyvane Setup" answer:Cancel >"$WINEPREFIX.shown" || { kill $setup_pid; return 99; }
+  wait $setup_pid
+}
+check "a clicked setup says it will close it; Cancel there changes nothing" eval 'refused cancelledByUser cancel_at_message &&
+  grep -qxF "$message" <(tr -d "\r" <"$WINEPREFIX.shown") && [ "$(counter_pid)" = "$counter" ] &&
+  cmp -s "$program" "$second/Tallyvane.exe"'
+check "a clicked upgrade through its pages, on OK, closes it and starts the new one" eval 'click_through Setup answer:OK &&
+  contains "$shown" "$message" && upgraded "$exe"'
+# One that does not answer (held stopped) is refused, by the setup and the uninstaller, with
+# nothing changed; it runs on once let go.
+counter=$(counter_pid) && kill -STOP "$counter"
+check "a stopped counter: the upgrade is refused" refused packageInUse w "$second/setup.exe" /S
+check "the uninstall in place too" refused packageInUse w "$uninstaller" /S "_?=$(windows_dir Tallyvane)"
+check "and nothing changed" eval 'installed && cmp -s "$program" "$exe" && [ "$(counter_pid)" = "$counter" ]'
+kill -CONT "$counter"
+check "it runs on once let go" shows_date_and_ends
 
 # Start at sign-in as Windows' own switch holds it.
 w "$setup" /S /AUTOSTART >/dev/null
@@ -171,11 +213,11 @@ w "$setup" /S /AUTOSTART >/dev/null
 locked="${install_dir%/*}/Locked" in_the_way="${install_dir%/*}/InTheWay"
 mkdir -p "$locked" && touch "$in_the_way"
 if chattr +i "$locked"; then
-  check "an install into a folder that cannot be made stops (exit 2)" \
-    exits_with 2 w "$setup" /S "/D=$(windows_dir Locked)\\Tallyvane"
+  check "an install into a folder that cannot be made stops" \
+    refused custom w "$setup" /S "/D=$(windows_dir Locked)\\Tallyvane"
   chattr -i "$locked"
 else echo "SKIPPED: the folder that cannot be made (no chattr +i on this file system)"; fi
-check "an install where a file stands stops (exit 2)" exits_with 2 w "$setup" /S "/D=$(windows_dir InTheWay)"
+check "an install where a file stands stops" refused custom w "$setup" /S "/D=$(windows_dir InTheWay)"
 check "and changes nothing" eval 'installed && signs_in "$(windows_dir Tallyvane)" &&
   test -f "$in_the_way" && ! test -e "$locked/Tallyvane"'
 rm -rf "$locked" "$in_the_way"
@@ -184,7 +226,7 @@ rm -rf "$locked" "$in_the_way"
 # The relative folder exists here and can be written: only its form can refuse it.
 mkdir -p relative/Tally
 for folder in '\' 'relative\Tally' 'C:' 'C:\'; do
-  check "/D=$folder refused at once (exit 2), nothing written" eval 'exits_with 2 w "$setup" /S "/D=$folder" &&
+  check "/D=$folder refused at once, nothing written" eval 'refused invalidParameter w "$setup" /S "/D=$folder" &&
     installed && [ -z "$(ls -A relative/Tally)" ] && ! test -e "$WINEPREFIX/drive_c/Tallyvane.exe"'; done
 rm -r relative
 
@@ -194,8 +236,8 @@ rm -r relative
 # switch, as many tools do.
 elsewhere="Elsewhere Too"
 if chattr +i "$program"; then
-  check "a reinstall elsewhere stops when the earlier program cannot be deleted (exit 2)" \
-    exits_with 2 w "$setup" /S "/D=$(windows_dir "$elsewhere")"
+  check "a reinstall elsewhere stops when the earlier program cannot be deleted" \
+    refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"
   chattr -i "$program"
   check "and leaves the earlier copy whole, nothing installed elsewhere" eval 'installed &&
     signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere"'
@@ -221,11 +263,14 @@ long="Recovery & Wellbeing/Daily Companions for the Long Road Home/Tallyvane, Co
 check "a clicked install into a folder typed in" click_through Setup "folder:$(windows_dir "$long")"
 installed_in "$long"
 switch $off
-check "the uninstall page shows all the folder's name, & and all, and that the date stays" eval 'click_through Uninstall &&
+start_counter "$program"
+check "the uninstall page shows all the folder's name, & and all, that the date stays, and that it closes the counter" eval 'click_through Uninstall &&
+  contains "$shown" "label fits: Tallyvane is running. Uninstall will close it first." &&
   contains "$shown" "label fits: Tallyvane will be removed from $(windows_dir "$long"). Choose" &&
   contains "$shown" "label fits: Your start date stays on this computer, so that Tallyvane counts on from it if you install it again. It is kept in the registry under HKEY_CURRENT_USER\\Software\\Quillmark." &&
   contains "$shown" "box &Remove my start date too: unticked"'
-check "uninstall removes everything" wait_for 30 nothing_installed
+gone() { wait_for 10 absent kill -0 "$counter" 2>/dev/null; }
+check "uninstall ends the counter and removes everything" eval 'gone && wait_for 30 nothing_installed'
 check "sign-in entry and switch removed" eval 'reg_lacks "$run_key" /v Tallyvane &&
   reg_lacks "$approved_key" /v Tallyvane'
 check "start date kept" date_values 3
@@ -240,8 +285,15 @@ check "and keeps the key with what else it holds" reg_has "$date_key" Other
 w reg delete "$date_key" /v Other /f >/dev/null
 store_date
 w "$setup" /S >/dev/null
+start_counter "$program"
 uninstall /REMOVEDATE
-check "/REMOVEDATE removes the emptied key" reg_lacks "$date_key"
+check "/REMOVEDATE ends the counter and removes the emptied key" eval 'gone && nothing_installed && reg_lacks "$date_key"'
+w "$setup" /S >/dev/null && store_date
+start_counter "$program"
+check "in place, it ends the counter too, keeping the date, and starts nothing" eval 'w "$uninstaller" /S "_?=$(windows_dir Tallyvane)" &&
+  gone && ! test -f "$program" && date_values 3 && absent counter_window'
+rm -r "$install_dir"  # run in place, the uninstaller stays
+
 
 # At 150 percent (the prefix's DPI, which each program reads as it starts), every page of a
 # clicked install and uninstall shows all its labels.
@@ -250,6 +302,10 @@ check "at 144 DPI, a clicked install and uninstall show every label whole" eval 
   "folder:$(windows_dir "$long")" && pages=$shown && installed_in "$long" && click_through Uninstall &&
   contains "$pages$shown" "label fits: Tallyvane will be removed" && absent grep -qE "^label (cut|hides)" <<<"$pages$shown"'
 w reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
+
+for response in $(awk '{print $2}' <<<"$declared"); do
+  check "the manifest's code for $response is one the installer gave for it" contains "$given " " $response "
+done
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
