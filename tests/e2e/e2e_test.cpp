@@ -338,8 +338,6 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "store:1999-1-1 | click:options | dialog:Tallyvane Options | press:tab tab | focused:1016 | "
      "press:right 6 right 3 0 right 2 0 0 8 | picker:6/30/2008 | menu | choose:1 | "
      "exit-code:0 | stored:1999-1-1"},
-    {"Exit from the tray menu while About shows ends the program",
-     "sys:16 | dialog:About Tallyvane | menu | choose:1 | exit-code:0"},
     // After each message the counter must still tick before it counts as running on.
     {"a setup's request to end: yes, counting on; called off, counting on; ended, About too",
      "query-end | ticking | running | end-session:0 | ticking | running | sys:16 | "
