@@ -22,8 +22,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/control/source-root/build"
 cp -a "$first" "$work/control/source-root/build/"
 sources=$(find . -mindepth 1 -maxdepth 1 ! -name build -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')
-url=$(sed -n 's/^Release-Url: //p' "$first/BUILDINFO")
-build="RELEASE_URL='$url' taskset -c 0 scripts/release.sh"
+build="RELEASE_URL='$(sed -n 's/^Release-Url: //p' "$first/BUILDINFO")' taskset -c 0 scripts/release.sh"
 signatures=$work/control/source-root/build/release/signatures
 [ ! -d "$signatures" ] || build+=" && scripts/attach-signatures.sh '$signatures' ${1:+'$(realpath "$1")'}"
 # reprotest warns that without sudo it varies the host and domain name in a user namespace
