@@ -17,6 +17,7 @@
 #include "counter_texts.h"
 #include "driver.h"
 #include "local_time.h"
+#include "version.h"
 
 namespace e2e {
 namespace {
@@ -356,7 +357,7 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "dialog:Tallyvane Options | press:tab tab | focused:1016 | press:right up | "
      "picker:7/30/2007 | press:esc | dialog-gone | stored:2007-6-30 | "
      "press:alt+space up enter | dialog:About Tallyvane | "
-     "heard:,Tallyvane Version 1.0,Copyright (C) 2026 Tallyvane,OK | disabled | ticking | "
+     "heard:," TALLYVANE_ABOUT_TEXT ",Copyright (C) 2026 Tallyvane,OK | disabled | ticking | "
      "press:enter | dialog-gone | enabled | press:alt+space up enter | dialog:About Tallyvane | "
      "press:esc | dialog-gone | press:tab | focused:1 | press:enter | hidden"},
 };

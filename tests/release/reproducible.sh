@@ -6,9 +6,11 @@
 # (reprotest would only ever add CPUs to the first build's), and compares it with
 # build/release byte for byte; diffoscope shows any difference. Not varied: the user and
 # group, which need a second account and sudo; no release file records an owner.
+# The second build's manifests link where build/release's do (BUILDINFO's Release-Url).
 # Where build/release is signed, the second build is unsigned and gets the published
-# signatures attached (scripts/attach-signatures.sh, checked against CA-FILE): it is then
-# byte for byte the signed release, so the unsigned build was the same too.
+# signatures attached (scripts/attach-signatures.sh, checked against CA-FILE, or without it
+# the system's certificate authorities): it is then byte for byte the signed release, so the
+# unsigned build was the same too.
 #   reproducible.sh [CA-FILE]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -20,9 +22,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/control/source-root/build"
 cp -a "$first" "$work/control/source-root/build/"
 sources=$(find . -mindepth 1 -maxdepth 1 ! -name build -printf '%P\n' | LC_ALL=C sort | tr '\n' ' ')
-build="taskset -c 0 scripts/release.sh"
+build="RELEASE_URL='$(sed -n 's/^Release-Url: //p' "$first/BUILDINFO")' taskset -c 0 scripts/release.sh"
 signatures=$work/control/source-root/build/release/signatures
-[ ! -d "$signatures" ] || build+=" && scripts/attach-signatures.sh '$signatures' '$(realpath "${1:?the CA-FILE of a signed release}")'"
+[ ! -d "$signatures" ] || build+=" && scripts/attach-signatures.sh '$signatures' ${1:+'$(realpath "$1")'}"
 # reprotest warns that without sudo it varies the host and domain name in a user namespace
 # of its own (unshare -r --uts), which a Debian kernel may not allow unprivileged users.
 # Where it cannot, the build fails, and so does this test: the warnings add nothing. Nor does

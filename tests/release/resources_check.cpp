@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "version.h"
+
 namespace {
 
 // What the program must carry, as DescribeResources writes it: the icon, the picture, the
@@ -18,9 +20,10 @@ namespace {
 const std::vector<std::wstring> kExpected = {
     L"icon 128: 1 image, 32 x 32, 16 colours",
     L"bitmap 131: 135 x 198, 24 bits, compression 0",
-    L"version 00010000 00000001, product 00010000 00000001, type 1, system 4, translation 4e40409",
+    L"version " TALLYVANE_VERSION_TEXT ", product " TALLYVANE_VERSION_TEXT
+    ", type 1, system 4, translation 4e40409",
     L"FileDescription Tallyvane: counts the time since a chosen date",  // discreet on screen
-    L"manifest 1: version 1.0.0.1 as in the version resource",
+    L"manifest 1: version " TALLYVANE_VERSION_TEXT " as in the version resource",
 };
 
 const void* Resource(HMODULE module, LPCWSTR type, int name, DWORD* size = nullptr) {
@@ -47,21 +50,23 @@ std::vector<std::wstring> DescribeResources(HMODULE module) {
     }
     wchar_t versionText[32] = L"none";
     if (const void* version = Resource(module, RT_VERSION, 1)) {
-        VS_FIXEDFILEINFO* fixed = nullptr;
+        VS_FIXEDFILEINFO* f = nullptr;  // the fixed fields
         DWORD* translation = nullptr;
         UINT length = 0;
-        if (VerQueryValueW(version, L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+        if (VerQueryValueW(version, L"\\", reinterpret_cast<void**>(&f), &length) &&
             VerQueryValueW(version, L"\\VarFileInfo\\Translation",
                            reinterpret_cast<void**>(&translation), &length)) {
-            std::swprintf(
-                line, 160,
-                L"version %08lx %08lx, product %08lx %08lx, type %lu, system %lx, translation %lx",
-                fixed->dwFileVersionMS, fixed->dwFileVersionLS, fixed->dwProductVersionMS,
-                fixed->dwProductVersionLS, fixed->dwFileType, fixed->dwFileOS, *translation);
+            // Each 32-bit half holds two 16-bit fields: major and minor, then patch and tweak.
+            std::swprintf(line, 160,
+                          L"version %u.%u.%u.%u, product %u.%u.%u.%u, type %lu, system %lx, "
+                          L"translation %lx",
+                          HIWORD(f->dwFileVersionMS), LOWORD(f->dwFileVersionMS),
+                          HIWORD(f->dwFileVersionLS), LOWORD(f->dwFileVersionLS),
+                          HIWORD(f->dwProductVersionMS), LOWORD(f->dwProductVersionMS),
+                          HIWORD(f->dwProductVersionLS), LOWORD(f->dwProductVersionLS),
+                          f->dwFileType, f->dwFileOS, *translation);
+            std::swscanf(line, L"version %31l[^,]", versionText);
             lines.emplace_back(line);
-            std::swprintf(versionText, 32, L"%lu.%lu.%lu.%lu", HIWORD(fixed->dwFileVersionMS),
-                          LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
-                          LOWORD(fixed->dwFileVersionLS));
         }
         // What Task Manager and the file's properties name the program by.
         void* value = nullptr;
