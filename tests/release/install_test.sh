@@ -234,7 +234,7 @@ check "a reinstall elsewhere ends well, leaves no earlier file, points registrat
   grep -qaF Elsewhere "$shortcut" && signs_in "$(windows_dir "$elsewhere")" && date_values 3'
 # An earlier copy whose uninstaller is gone: the files it installed go, nothing else there.
 installed_in "$elsewhere"
-check "everything in the folder named as winget names it (/S /D=FOLDER)" installed
+check "everything in the folder named as winget names it, quoted here (/S \"/D=FOLDER\")" installed
 rm "$uninstaller" && echo mine >"$install_dir/notes.txt"
 check "a reinstall from a copy without its uninstaller ends well" w "$setup" /S "/D=$(windows_dir Tallyvane)\\"
 check "and leaves only what was not installed" eval '[ "$(ls "$install_dir")" = notes.txt ]'
