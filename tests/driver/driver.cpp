@@ -53,6 +53,12 @@ void TallyvaneProcess::Stop() {
     WaitForExit(exitCode, 10s);
 }
 
+void TallyvaneProcess::Detach() {
+    if (m_info.hThread != nullptr) CloseHandle(m_info.hThread);
+    if (m_info.hProcess != nullptr) CloseHandle(m_info.hProcess);
+    m_info = {};
+}
+
 HWND TallyvaneProcess::WaitForReadyCounter() {
     HWND counter = nullptr;
     if (!WaitUntil([&] {

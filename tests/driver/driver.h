@@ -30,6 +30,8 @@ class TallyvaneProcess {
     bool Running() const { return WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     // Ends the program through its notification-area menu, or by force when that fails.
     void Stop();
+    // Lets the program run on, and forgets it.
+    void Detach();
     DWORD Id() const { return m_info.dwProcessId; }
     // The counter window once visible, the program idle and its icon shown, ready for input;
     // or null.

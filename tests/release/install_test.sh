@@ -170,8 +170,9 @@ check "a clicked setup says it will close it; Cancel there changes nothing" eval
 check "a clicked upgrade through its pages, on OK, closes it and starts the new one" eval 'click_through Setup answer:OK &&
   contains "$shown" "$message" && upgraded "$exe"'
 # One that does not answer (held stopped) is refused, by the setup and the uninstaller, with
-# nothing changed; it runs on once let go.
-counter=$(counter_pid) && kill -STOP "$counter"
+# nothing changed; it runs on once let go. It is stopped once ready: stopped while the shell
+# still asks it something as it opens, it would hold the shell, and every later program with it.
+counter=$(counter_pid) && w "$look" --ready && kill -STOP "$counter"
 check "a stopped counter: the upgrade is refused" refused packageInUse w "$second/setup.exe" /S
 check "the uninstall in place too" refused packageInUse w "$uninstaller" /S "_?=$(windows_dir Tallyvane)"
 check "and nothing changed" eval 'installed && cmp -s "$program" "$exe" && [ "$(counter_pid)" = "$counter" ]'

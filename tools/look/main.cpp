@@ -1,14 +1,15 @@
 // tallyvane-look: watches a running Tallyvane from outside, as a person would. Prints
 // which common controls it runs with (the DLL's path), then the eight texts its window
 // shows once a second, and at the end closes the program through its notification-area
-// menu.
-//   tallyvane-look [SECONDS]     (default 10)
+// menu. With --ready it only waits until the window is ready for input, and leaves it so.
+//   tallyvane-look [SECONDS | --ready]     (default 10)
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "driver.h"
@@ -24,6 +25,7 @@ void Print(const e2e::CounterTexts& texts) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const bool onlyReady = argc > 1 && std::strcmp(argv[1], "--ready") == 0;
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
     HWND counter = nullptr;
     if (!e2e::WaitUntil(
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tallyvane-look: the window did not become ready\n");
         return 1;
     }
+    if (onlyReady) return program.Detach(), 0;
     if (HANDLE process =
             OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId)) {
         HMODULE modules[256];
