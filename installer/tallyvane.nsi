@@ -23,10 +23,12 @@ Target ${ARCH}-unicode
 ; The version is the project's, from CMakeLists.txt's project() (as the program's own).
 !searchparse /file "${__FILEDIR__}/../CMakeLists.txt" "project(Tallyvane VERSION " VERSION " "
 !define EXIT_CANCELLED 1    ; the user chose Cancel (NSIS's own code for it)
+!define EXIT_ABORTED 2      ; NSIS's own: the user chose Abort where a file could not be written
 !define EXIT_IN_USE 3       ; Tallyvane runs and did not end when asked
 !define EXIT_BAD_FOLDER 4   ; /D= names no folder below a root
 !define EXIT_UNWRITABLE 5   ; the folder cannot be written
 !define EXIT_NOT_REMOVED 6  ; a program that must go cannot be deleted
+!define EXIT_NOT_REPLACED 7 ; the program cannot be written over
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tallyvane"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
@@ -72,7 +74,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 Tallyvane"
 !define ENDSESSION_CLOSEAPP 1
 !define SMTO_ABORTIFHUNG 2
 !define TOKEN_QUERY 8
-!define TokenElevation 20
+!define TokenElevationType 18
+!define TokenElevationTypeFull 2
 
 !define MUI_ICON "..\res\tallyvane.ico"
 !define MUI_UNICON "..\res\tallyvane.ico"
@@ -118,6 +121,8 @@ Var RestartFrom
   Function ${UN}FindCounterIn
     FindWindow $Counter "#32770" "Tallyvane"
     StrCmp $Counter 0 done
+    GetDlgItem $1 $Counter 1001  ; the date's line: a message box titled Tallyvane has none
+    StrCmp $1 0 other
     System::Call 'user32::GetWindowThreadProcessId(p $Counter, *i .r1)'
     System::Call 'kernel32::OpenProcess(i ${PROCESS_QUERY_LIMITED_INFORMATION}, i 0, i r1) p .r2'
     StrCpy $3 ""
@@ -125,7 +130,12 @@ Var RestartFrom
       System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN})'
       System::Call 'kernel32::CloseHandle(p r2)'
     ${EndIf}
-    StrCmp $3 "$R0\Tallyvane.exe" done  ; StrCmp ignores case, as Windows paths do
+    ; The folder in its long form, as the process's path is (StrCmp ignores case, as paths do).
+    System::Call 'kernel32::GetLongPathNameW(w "$R0\Tallyvane.exe", w .r4, i ${NSIS_MAX_STRLEN}) i .r5'
+    StrCmp $5 0 +2
+      StrCmp $3 $4 done
+    StrCmp $3 "$R0\Tallyvane.exe" done
+    other:
     StrCpy $Counter 0
     done:
   FunctionEnd
@@ -150,15 +160,44 @@ Var RestartFrom
       System::Call 'user32::SendMessageTimeoutW(p $Counter, i ${WM_ENDSESSION}, p 0, p ${ENDSESSION_CLOSEAPP}, i ${SMTO_ABORTIFHUNG}, i 5000, *p .r3)'
     ${EndIf}
     System::Call 'kernel32::CloseHandle(p r2)'
-    ${If} $4 = 0
-      StrCpy $RestartFrom $R0
-      Goto again  ; and none is left
+    ${If} $4 <> 0  ; not waited on, or not ended: ended only if its window has gone
+      Call ${UN}FindCounterIn
+      StrCmp $Counter 0 0 refuse
     ${EndIf}
+    StrCpy $RestartFrom $R0
+    Goto again  ; and none is left
+    refuse:
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
       "Tallyvane is running and did not close when asked. Nothing was changed. End it (Exit Tallyvane in its notification-area menu, or Task Manager), then choose Retry." \
       /SD IDCANCEL IDRETRY again
     SetErrorLevel ${EXIT_IN_USE}
     Quit
+    done:
+  FunctionEnd
+
+  ; $2 is 1 where this runs with an administrator's rights that the user was asked for (the
+  ; elevated half of a split token); with UAC off the shell runs with the same rights.
+  Function ${UN}RunsElevated
+    System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1)'
+    StrCpy $2 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i ${TokenElevationType}, *i .r2, i 4, *i .r3)'
+    System::Call 'kernel32::CloseHandle(p r1)'
+    ${If} $2 = ${TokenElevationTypeFull}
+      StrCpy $2 1
+    ${Else}
+      StrCpy $2 0
+    ${EndIf}
+  FunctionEnd
+
+  ; Starts $R0\Tallyvane.exe as the user who runs this, unless elevated: the counter would run
+  ; with rights that it never needs, and the shell, without them, could not reach it.
+  Function ${UN}StartCounter
+    StrCmp $R0 "" done
+    Call ${UN}RunsElevated
+    ${If} $2 = 0
+    ${AndIf} ${FileExists} "$R0\Tallyvane.exe"
+      Exec '"$R0\Tallyvane.exe"'
+    ${EndIf}
     done:
   FunctionEnd
 !macroend
@@ -244,7 +283,19 @@ Section "Tallyvane" SecProgram
   Call RemoveEarlierCopy
   SetShellVarContext current
   SetOutPath "$INSTDIR"
+  ; A program that cannot be written over is kept, and so is all the rest: a silent NSIS would
+  ; go on without it and end as if it had installed.
+  ClearErrors
   File "${SOURCE_DIR}/Tallyvane.exe"
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP \
+      "Tallyvane could not be installed: $INSTDIR\Tallyvane.exe cannot be replaced, perhaps because another program is using it. Close that program, then run this setup again." \
+      /SD IDOK
+    StrCpy $R0 $RestartFrom
+    Call StartCounter  ; the counter closed for this, as it was
+    SetErrorLevel ${EXIT_NOT_REPLACED}
+    Quit
+  ${EndIf}
   File "${SOURCE_DIR}/LICENSE.txt"
   File "${SOURCE_DIR}/THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
@@ -271,28 +322,19 @@ Section /o "Start at sign-in" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Tallyvane" '"$INSTDIR\Tallyvane.exe"'
 SectionEnd
 
+; NSIS stops an install by itself where a file cannot be written and the user chooses Abort
+; (exit code 2): the counter closed for it starts again, from whichever program is there.
+Function .onInstFailed
+  StrCpy $R0 $RestartFrom
+  Call StartCounter
+FunctionEnd
+
 ; Last: the counter closed for the install starts again, from the new program.
 Section "-StartAgain"
   StrCmp $RestartFrom "" +3
     StrCpy $R0 $INSTDIR
     Call StartCounter
 SectionEnd
-
-; Starts $R0\Tallyvane.exe as the user who runs this setup. A setup run as administrator does
-; not: the counter would run with rights that it never needs, and a shell without them could
-; not reach it.
-Function StartCounter
-  StrCmp $R0 "" done
-  System::Call 'advapi32::OpenProcessToken(p -1, i ${TOKEN_QUERY}, *p .r1)'
-  StrCpy $2 0
-  System::Call 'advapi32::GetTokenInformation(p r1, i ${TokenElevation}, *i .r2, i 4, *i .r3)'
-  System::Call 'kernel32::CloseHandle(p r1)'
-  ${If} $2 = 0
-  ${AndIf} ${FileExists} "$R0\Tallyvane.exe"
-    Exec '"$R0\Tallyvane.exe"'
-  ${EndIf}
-  done:
-FunctionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} \
@@ -328,9 +370,11 @@ Function .onInit
     StrCpy $R0 $INSTDIR
     Call FindCounterIn
     ${If} $Counter <> 0
-      MessageBox MB_OKCANCEL|MB_ICONINFORMATION \
-        "Tallyvane is running. Setup will close it, and start it again once it is installed." \
-        IDOK +3
+      Call RunsElevated
+      StrCpy $1 "start it again once it is installed."
+      StrCmp $2 0 +2
+        StrCpy $1 "it will not start again by itself, as Setup runs as administrator."
+      MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Tallyvane is running. Setup will close it, and $1" IDOK +3
       SetErrorLevel ${EXIT_CANCELLED}
       Quit
     ${EndIf}
@@ -453,6 +497,8 @@ Section "Uninstall"
     MessageBox MB_OK|MB_ICONSTOP \
       "Tallyvane could not be removed: $INSTDIR\Tallyvane.exe cannot be deleted, perhaps because another program is using it. Nothing was changed. Close that program, then uninstall again." \
       /SD IDOK
+    StrCpy $R0 $RestartFrom
+    Call un.StartCounter  ; the counter closed for this, as it was
     SetErrorLevel ${EXIT_NOT_REMOVED}
     Quit
   ${EndIf}

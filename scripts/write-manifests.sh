@@ -45,10 +45,12 @@ UpgradeBehavior: install
 ProductCode: ${product_code:?no UNINSTALL_KEY in the installer script}
 ExpectedReturnCodes:
 $(refusal CANCELLED cancelledByUser)
+$(refusal ABORTED contactSupport)
 $(refusal IN_USE packageInUse)
 $(refusal BAD_FOLDER invalidParameter)
 $(refusal UNWRITABLE custom)
 $(refusal NOT_REMOVED fileInUse)
+$(refusal NOT_REPLACED fileInUse)
 Installers:
 - Architecture: x86
   InstallerUrl: $url/Tallyvane-$version-win32-setup.exe

@@ -128,6 +128,7 @@ void CCounterDlg::ExitProgram() {
     // Options (as Cancel: nothing saved), About or Help may be open, each a modal run inside
     // this window's: they end first, so that the program ends now.
     framework::EndOwnedDialogs(m_hWnd);
+    EndMenu();        // a menu's own loop would hold the program until the menu closed
     CDialog::OnOK();  // ends the program, unlike this window's hiding OnOK
 }
 

@@ -340,9 +340,10 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "press:right 6 right 3 0 right 2 0 0 8 | picker:6/30/2008 | menu | choose:1 | "
      "exit-code:0 | stored:1999-1-1"},
     // After each message the counter must still tick before it counts as running on.
-    {"a setup's request to end: yes, counting on; called off, counting on; ended, About too",
+    {"a setup's request to end: yes, counting on; called off, counting on; ended, About and tray "
+     "menu open",
      "query-end | ticking | running | end-session:0 | ticking | running | sys:16 | "
-     "dialog:About Tallyvane | query-end | end-session:1 | exit-code:0"},
+     "dialog:About Tallyvane | menu | query-end | end-session:1 | exit-code:0"},
     {"Exit from the tray menu while Help shows ends the program",
      "click:help | dialog:Tallyvane Help | menu | choose:1 | exit-code:0"},
     // Wine's menus take no letter typed into them, so About is reached with Up, the last entry.

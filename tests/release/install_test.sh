@@ -23,13 +23,12 @@ check() {  # check "what" command...
 absent() { ! "$@"; }
 contains() { [[ $1 == *"$2"* ]]; }
 # The exit codes that winget's manifest declares, "CODE RESPONSE" a line; refused RESPONSE
-# command... runs the command and checks that it ends with the code declared for RESPONSE.
+# command... runs the command and checks that it ends with a code declared for RESPONSE.
 declared=$(awk '/^- InstallerReturnCode:/ {code = $3} /^  ReturnResponse:/ {print code, $2}' \
   "$release/manifests/winget/Quillmark.Tallyvane.installer.yaml")
-given=""
 refused() {
-  local code; code=$(awk -v response="$1" '$2 == response {print $1}' <<<"$declared")
-  given+=" $1"; shift; "$@"; [ $? -eq "${code:-undeclared}" ]
+  local response=$1; shift; "$@"
+  awk -v response="$response" -v code=$? '$2 == response && $1 == code {found = 1} END {exit !found}' <<<"$declared"
 }
 reg_has() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
 # Whether reg looked and found no such key or value (reg query KEY [/v VALUE]): a reg that
@@ -224,11 +223,15 @@ rm -r relative
 # switch, as many tools do.
 elsewhere="Elsewhere Too"
 if chattr +i "$program"; then
+  start_counter "$program"
+  check "an upgrade that cannot write over the program stops, and starts the counter it closed again" \
+    eval 'refused fileInUse w "$setup" /S && wait_for 30 counter_after "$counter" && counter=$(counter_pid)'
   check "a reinstall elsewhere stops when the earlier program cannot be deleted" \
     refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"
   chattr -i "$program"
-  check "and leaves the earlier copy whole, nothing installed elsewhere" eval 'installed &&
-    signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere"'
+  check "and leaves the earlier copy whole, its counter running again, nothing installed elsewhere" eval 'installed &&
+    signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere" && wait_for 30 counter_after "$counter" &&
+    shows_date_and_ends'
 else echo "SKIPPED: the program that cannot be deleted (no chattr +i on this file system)"; fi
 check "a reinstall elsewhere ends well, leaves no earlier file, points registration, shortcut and sign-in entry elsewhere, and keeps the date" eval 'w "$setup" /S "/D=$(windows_dir "$elsewhere")" && absent test -e "$install_dir" &&
   w reg query "$uninstall_key" /v InstallLocation | grep -qF "$(windows_dir "$elsewhere")" &&
@@ -275,8 +278,8 @@ w "$uninstaller" /S /REMOVEDATE && wait_for 30 absent runs '~nsu'  # the copy th
 check "/REMOVEDATE ends the counter and removes the emptied key" eval 'gone && nothing_installed && reg_lacks "$date_key"'
 w "$setup" /S >/dev/null && store_date
 start_counter "$program"
-check "in place, it ends the counter too, keeping the date, and starts nothing" eval 'w "$uninstaller" /S "_?=$(windows_dir Tallyvane)" &&
-  gone && ! test -f "$program" && date_values 3 && absent counter_pid'
+check "in place, it ends the counter too, keeping the date" eval 'w "$uninstaller" /S "_?=$(windows_dir Tallyvane)" &&
+  gone && ! test -f "$program" && date_values 3'
 rm -r "$install_dir"  # run in place, the uninstaller stays
 
 
@@ -288,9 +291,6 @@ check "at 144 DPI, a clicked install and uninstall show every label whole" eval 
   contains "$pages$shown" "label fits: Tallyvane will be removed" && absent grep -qE "^label (cut|hides)" <<<"$pages$shown"'
 w reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null
 
-for response in $(awk '{print $2}' <<<"$declared"); do
-  check "the manifest's code for $response is one the installer gave for it" contains "$given " " $response "
-done
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
