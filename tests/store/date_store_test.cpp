@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <functional>
 
 #include "memory_registry.h"
@@ -116,10 +117,10 @@ TEST(DateStore, WritesThreeDwordsCreatingTheKeyAndReportsFailure) {
             if (keyExists) bed->PutValue(L"Year", RegistryType::sz, {'x', 0, 0, 0});
             DateStore store(bed->Get());
 
-            EXPECT_TRUE(store.WriteStoredDate(2008, 6, 30));
+            EXPECT_EQ(store.WriteStoredDate(2008, 6, 30), WriteResult::stored);
             EXPECT_EQ(bed->Describe(), "day=4:1e000000 month=4:06000000 year=4:d8070000 ");
             // The largest numbers the writer takes come back unchanged.
-            EXPECT_TRUE(store.WriteStoredDate(65535, 1, 65535));
+            EXPECT_EQ(store.WriteStoredDate(65535, 1, 65535), WriteResult::stored);
             EXPECT_EQ(bed->Describe(), "day=4:ffff0000 month=4:01000000 year=4:ffff0000 ");
             const StoredDate read = store.ReadStoredDate();
             EXPECT_EQ(read.year, 65535);
@@ -132,9 +133,50 @@ TEST(DateStore, WritesThreeDwordsCreatingTheKeyAndReportsFailure) {
     MemoryTestBed bed;
     bed.PutValue(L"Year", RegistryType::dword, Dword(2001));
     bed.m_registry.DenyWrites(kDateStoreKey);
-    EXPECT_FALSE(DateStore(bed.Get()).WriteStoredDate(2008, 6, 30));
+    EXPECT_EQ(DateStore(bed.Get()).WriteStoredDate(2008, 6, 30), WriteResult::unchanged);
     EXPECT_EQ(bed.Describe(), "year=4:d1070000 ");
     EXPECT_EQ(bed.OpenKeyCount(), 0);
+}
+
+// One value's write refused, over a stored date (an odd Month too) and over none: what was
+// there is put back, or what was written goes. Where putting back is refused as well (Year's
+// second change), that is reported apart, and the registry holds what could not be undone.
+TEST(DateStore, AWriteRefusedHalfwayPutsBackWhatWasThere) {
+    const std::string before = "day=4:1e000000 month=3:0600 year=4:d8070000 ";  // 2008-6-30
+    struct Case {
+        const char* refused;
+        int yearChangesAllowed;  // -1: all
+        bool dateStored;
+        WriteResult result;
+        std::string left;
+    };
+    const Case cases[] = {
+        {"Year", -1, true, WriteResult::unchanged, before},
+        {"Month", -1, true, WriteResult::unchanged, before},
+        {"Day", -1, true, WriteResult::unchanged, before},
+        {"Year", -1, false, WriteResult::unchanged, ""},
+        {"Month", -1, false, WriteResult::unchanged, ""},
+        {"Day", -1, false, WriteResult::unchanged, ""},
+        {"Day", 1, true, WriteResult::partlyChanged,
+         "day=4:1e000000 month=3:0600 year=4:df070000 "},
+        {"Month", 1, false, WriteResult::partlyChanged, "year=4:df070000 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.refused) + (c.dateStored ? " over a date, " : " over none, ") +
+                     std::to_string(c.yearChangesAllowed));
+        MemoryTestBed bed;
+        if (c.dateStored) {
+            bed.PutValue(L"Year", RegistryType::dword, Dword(2008));
+            bed.PutValue(L"Month", RegistryType::binary, {6, 0});
+            bed.PutValue(L"Day", RegistryType::dword, Dword(30));
+        }
+        const std::wstring refused(c.refused, c.refused + std::strlen(c.refused));
+        bed.m_registry.RefuseChanges(refused);
+        if (c.yearChangesAllowed >= 0) bed.m_registry.RefuseChanges(L"Year", c.yearChangesAllowed);
+        EXPECT_EQ(DateStore(bed.Get()).WriteStoredDate(2015, 2, 14), c.result);
+        EXPECT_EQ(bed.Describe(), c.left);
+        EXPECT_EQ(bed.OpenKeyCount(), 0);
+    }
 }
 
 }  // namespace

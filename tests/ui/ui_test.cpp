@@ -143,7 +143,7 @@ LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
-    ASSERT_TRUE(store.WriteStoredDate(2008, 6, 30));
+    ASSERT_EQ(store.WriteStoredDate(2008, 6, 30), WriteResult::stored);
     CCounterDlg counter(store);
     g_firstTickAt = 0, g_nulls = 0;
     const std::int64_t opened = local_time::CurrentInstant();
