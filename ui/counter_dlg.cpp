@@ -117,7 +117,7 @@ void CCounterDlg::OnCancel() {
 
 void CCounterDlg::AddTrayIconUntilShown() {
     // Without an icon there is nothing to add: the timer goes too, or it would fire on and on.
-    const bool done = m_trayIcon.Get() == nullptr || AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    const bool done = m_trayIcon.Get() == nullptr || m_trayTries.Try(m_hWnd, m_trayIcon.Get());
     // Set again after each refusal, the timer counts from the end of the try.
     if (done)
         KillTimer(m_hWnd, kTrayRetryTimerId);
@@ -173,6 +173,7 @@ LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
+    m_trayTries.Restart();
     AddTrayIconUntilShown();
     return 0;
 }
