@@ -10,7 +10,7 @@
 int main() {
     Win32Registry registry;
     DateStore store(registry);
-    if (!store.WriteStoredDate(2008, 6, 30)) {
+    if (store.WriteStoredDate(2008, 6, 30) != WriteResult::stored) {
         std::fprintf(stderr, "could not store the date\n");
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "date_store.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -14,6 +15,37 @@ void ReadField(Registry& registry, RegistryKey key, const wchar_t* name, std::in
         // The registry stores REG_DWORD little-endian, as is every platform we build for.
         std::memcpy(&field, buffer, sizeof field);
     }
+}
+
+constexpr const wchar_t* kValueNames[] = {L"Year", L"Month", L"Day"};
+
+// A value as it was before a write, to put back should the write not be completed.
+struct PriorValue {
+    RegistryStatus status = RegistryStatus::failed;  // ok, or notFound where there was none
+    RegistryType type = RegistryType::none;
+    std::vector<std::uint8_t> bytes;
+};
+
+PriorValue ReadPrior(Registry& registry, RegistryKey key, const wchar_t* name) {
+    PriorValue prior;
+    prior.bytes.resize(16);
+    for (int tries = 0; tries < 3; ++tries) {  // a value may grow between two queries
+        auto size = static_cast<std::uint32_t>(prior.bytes.size());
+        prior.status = registry.QueryValue(key, name, prior.type, prior.bytes.data(), size);
+        prior.bytes.resize(size);
+        if (prior.status != RegistryStatus::moreData) break;
+    }
+    return prior;
+}
+
+bool PutBack(Registry& registry, RegistryKey key, const wchar_t* name, const PriorValue& prior) {
+    if (prior.status == RegistryStatus::ok) {
+        return registry.SetValue(key, name, prior.type, prior.bytes.data(),
+                                 static_cast<std::uint32_t>(prior.bytes.size())) ==
+               RegistryStatus::ok;
+    }
+    const RegistryStatus deleted = registry.DeleteValue(key, name);
+    return deleted == RegistryStatus::ok || deleted == RegistryStatus::notFound;
 }
 
 }  // namespace
@@ -31,14 +63,32 @@ StoredDate DateStore::ReadStoredDate() const {
     return date;
 }
 
-bool DateStore::WriteStoredDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
+WriteResult DateStore::WriteStoredDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
     ScopedRegistryKey key(m_registry);
     if (m_registry.CreateKey(kDateStoreKey, RegistryAccess::setValue, key.Receive()) !=
         RegistryStatus::ok) {
-        return false;
+        return WriteResult::unchanged;
     }
-    bool stored = m_registry.SetDwordValue(key.Get(), L"Year", year) == RegistryStatus::ok;
-    stored = m_registry.SetDwordValue(key.Get(), L"Month", month) == RegistryStatus::ok && stored;
-    stored = m_registry.SetDwordValue(key.Get(), L"Day", day) == RegistryStatus::ok && stored;
-    return stored;
+    PriorValue prior[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        prior[i] = ReadPrior(m_registry, key.Get(), kValueNames[i]);
+        // What could not be read could not be put back: nothing is written then.
+        if (prior[i].status != RegistryStatus::ok && prior[i].status != RegistryStatus::notFound)
+            return WriteResult::unchanged;
+    }
+    const std::uint16_t values[] = {year, month, day};
+    std::size_t written = 0;
+    for (; written < 3; ++written) {
+        // REG_DWORD, little-endian, the 16-bit number widened with zeros.
+        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(values[written]),
+                                       static_cast<std::uint8_t>(values[written] >> 8U), 0, 0};
+        if (m_registry.SetValue(key.Get(), kValueNames[written], RegistryType::dword, bytes,
+                                sizeof bytes) != RegistryStatus::ok)
+            break;
+    }
+    if (written == 3) return WriteResult::stored;
+    bool putBack = true;
+    for (std::size_t i = 0; i < written; ++i)
+        putBack = PutBack(m_registry, key.Get(), kValueNames[i], prior[i]) && putBack;
+    return putBack ? WriteResult::unchanged : WriteResult::partlyChanged;
 }

@@ -9,6 +9,12 @@
 
 inline constexpr wchar_t kDateStoreKey[] = L"Software\\Quillmark";
 
+enum class WriteResult {
+    stored,         // the three values hold the new date
+    unchanged,      // nothing written, or what was written has been put back
+    partlyChanged,  // a write failed, and so did putting back what another replaced
+};
+
 class DateStore {
   public:
     explicit DateStore(Registry& registry) : m_registry(registry) {}
@@ -17,9 +23,11 @@ class DateStore {
     // (1970, 1, 1). A shorter value keeps the default too; the value's type is ignored.
     StoredDate ReadStoredDate() const;
 
-    // Creates the key when it is missing and stores the three values. True only when
-    // all three were stored.
-    bool WriteStoredDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
+    // Creates the key when it is missing and stores the three values, all or none: where one
+    // cannot be written, the others get back what they held (or go, where they were not
+    // there), so that no date is left that the user never chose, as far as the registry
+    // lets that be put back.
+    WriteResult WriteStoredDate(std::uint16_t year, std::uint16_t month, std::uint16_t day);
 
   private:
     Registry& m_registry;

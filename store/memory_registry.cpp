@@ -3,16 +3,6 @@
 #include <cstring>
 #include <cwctype>
 
-namespace {
-
-std::vector<std::uint8_t> DwordBytes(std::uint32_t value) {
-    std::vector<std::uint8_t> bytes(4);
-    for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    return bytes;
-}
-
-}  // namespace
-
 MemoryRegistry::MemoryRegistry() = default;
 MemoryRegistry::~MemoryRegistry() = default;
 
@@ -95,15 +85,35 @@ RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const wchar_t* name, 
     return RegistryStatus::ok;
 }
 
-RegistryStatus MemoryRegistry::SetDwordValue(RegistryKey key, const wchar_t* name,
-                                             std::uint32_t value) {
+MemoryRegistry::Key* MemoryRegistry::KeyToChange(RegistryKey key, const wchar_t* name,
+                                                 RegistryStatus& status) {
+    status = RegistryStatus::failed;
     const OpenKeyRecord* record = FindOpen(key);
-    if (record == nullptr) return RegistryStatus::failed;
-    if (record->access != RegistryAccess::setValue) return RegistryStatus::accessDenied;
-    Key* found = FindKey(record->path);
-    if (found == nullptr) return RegistryStatus::failed;
-    found->values[Fold(name)] = Value{RegistryType::dword, DwordBytes(value)};
+    if (record == nullptr) return nullptr;
+    status = RegistryStatus::accessDenied;
+    if (record->access != RegistryAccess::setValue) return nullptr;
+    if (const auto refused = m_changesAllowed.find(Fold(name)); refused != m_changesAllowed.end()) {
+        if (refused->second == 0) return nullptr;
+        --refused->second;
+    }
+    status = RegistryStatus::failed;
+    return FindKey(record->path);  // null where deleted while open
+}
+
+RegistryStatus MemoryRegistry::SetValue(RegistryKey key, const wchar_t* name, RegistryType type,
+                                        const std::uint8_t* data, std::uint32_t size) {
+    RegistryStatus status = RegistryStatus::ok;
+    Key* found = KeyToChange(key, name, status);
+    if (found == nullptr) return status;
+    found->values[Fold(name)] = Value{type, std::vector<std::uint8_t>(data, data + size)};
     return RegistryStatus::ok;
+}
+
+RegistryStatus MemoryRegistry::DeleteValue(RegistryKey key, const wchar_t* name) {
+    RegistryStatus status = RegistryStatus::ok;
+    Key* found = KeyToChange(key, name, status);
+    if (found == nullptr) return status;
+    return found->values.erase(Fold(name)) == 1 ? RegistryStatus::ok : RegistryStatus::notFound;
 }
 
 void MemoryRegistry::CloseKey(RegistryKey key) {
@@ -121,6 +131,10 @@ void MemoryRegistry::DeleteKey(std::wstring_view path) {
 
 void MemoryRegistry::DenyWrites(std::wstring_view path) {
     m_keys[Fold(path)].writesDenied = true;
+}
+
+void MemoryRegistry::RefuseChanges(std::wstring_view name, int allowed) {
+    m_changesAllowed[Fold(name)] = allowed;
 }
 
 const MemoryRegistry::Key* MemoryRegistry::Inspect(std::wstring_view path) const {

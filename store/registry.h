@@ -6,6 +6,7 @@
 
 enum class RegistryStatus { ok, notFound, moreData, accessDenied, failed };
 
+// setValue also lets the values be queried: a write reads what it replaces first.
 enum class RegistryAccess { queryValue, setValue };
 
 enum class RegistryType : std::uint32_t { none = 0, sz = 1, binary = 3, dword = 4, qword = 11 };
@@ -29,8 +30,10 @@ class Registry {
     // The value's type is reported, not checked.
     virtual RegistryStatus QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
                                       std::uint8_t* data, std::uint32_t& size) = 0;
-    virtual RegistryStatus SetDwordValue(RegistryKey key, const wchar_t* name,
-                                         std::uint32_t value) = 0;
+    virtual RegistryStatus SetValue(RegistryKey key, const wchar_t* name, RegistryType type,
+                                    const std::uint8_t* data, std::uint32_t size) = 0;
+    // A value that is not there gives notFound.
+    virtual RegistryStatus DeleteValue(RegistryKey key, const wchar_t* name) = 0;
     virtual void CloseKey(RegistryKey key) = 0;
 };
 

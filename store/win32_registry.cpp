@@ -21,7 +21,7 @@ RegistryStatus StatusOf(LSTATUS result) {
 
 // The least access each use needs.
 REGSAM AccessRight(RegistryAccess access) {
-    return access == RegistryAccess::setValue ? KEY_SET_VALUE : KEY_QUERY_VALUE;
+    return access == RegistryAccess::setValue ? KEY_QUERY_VALUE | KEY_SET_VALUE : KEY_QUERY_VALUE;
 }
 
 HKEY ToHkey(RegistryKey key) {
@@ -59,11 +59,13 @@ RegistryStatus Win32Registry::QueryValue(RegistryKey key, const wchar_t* name, R
     return StatusOf(result);
 }
 
-RegistryStatus Win32Registry::SetDwordValue(RegistryKey key, const wchar_t* name,
-                                            std::uint32_t value) {
-    const DWORD data = value;
-    return StatusOf(RegSetValueExW(ToHkey(key), name, 0, REG_DWORD,
-                                   reinterpret_cast<const BYTE*>(&data), sizeof data));
+RegistryStatus Win32Registry::SetValue(RegistryKey key, const wchar_t* name, RegistryType type,
+                                       const std::uint8_t* data, std::uint32_t size) {
+    return StatusOf(RegSetValueExW(ToHkey(key), name, 0, static_cast<DWORD>(type), data, size));
+}
+
+RegistryStatus Win32Registry::DeleteValue(RegistryKey key, const wchar_t* name) {
+    return StatusOf(RegDeleteValueW(ToHkey(key), name));
 }
 
 void Win32Registry::CloseKey(RegistryKey key) {

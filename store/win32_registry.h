@@ -9,7 +9,8 @@ class Win32Registry final : public Registry {
     RegistryStatus CreateKey(const wchar_t* path, RegistryAccess access, RegistryKey& key) override;
     RegistryStatus QueryValue(RegistryKey key, const wchar_t* name, RegistryType& type,
                               std::uint8_t* data, std::uint32_t& size) override;
-    RegistryStatus SetDwordValue(RegistryKey key, const wchar_t* name,
-                                 std::uint32_t value) override;
+    RegistryStatus SetValue(RegistryKey key, const wchar_t* name, RegistryType type,
+                            const std::uint8_t* data, std::uint32_t size) override;
+    RegistryStatus DeleteValue(RegistryKey key, const wchar_t* name) override;
     void CloseKey(RegistryKey key) override;
 };

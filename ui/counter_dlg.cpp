@@ -134,7 +134,7 @@ void CCounterDlg::ExitProgram() {
 
 void CCounterDlg::AddTrayIconUntilShown() {
     // Without an icon there is nothing to add: the timer goes too, or it would fire on and on.
-    m_bTrayIconShown = m_trayIcon.Get() != nullptr && AddTrayIcon(m_hWnd, m_trayIcon.Get());
+    m_bTrayIconShown = m_trayIcon.Get() != nullptr && m_trayTries.Try(m_hWnd, m_trayIcon.Get());
     const bool done = m_bTrayIconShown || m_trayIcon.Get() == nullptr;
     // Set again after each refusal, the timer counts from the end of the try.
     if (done)
@@ -192,6 +192,7 @@ LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
     m_bTrayIconShown = false;  // the new taskbar starts without it
+    m_trayTries.Restart();
     AddTrayIconUntilShown();
     return 0;
 }

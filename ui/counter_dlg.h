@@ -8,6 +8,7 @@
 #include "handles.h"
 #include "message_table.h"
 #include "picture.h"
+#include "tray_icon.h"
 
 class CCounterDlg : public framework::CDialog {
   public:
@@ -52,4 +53,5 @@ class CCounterDlg : public framework::CDialog {
     // Made from the application icon at the sizes for the window's DPI.
     framework::OwnedIcon m_bigIcon, m_smallIcon, m_trayIcon;
     framework::PictureBitmap m_book;
+    TrayIconTries m_trayTries;
 };

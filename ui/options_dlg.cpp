@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <string>
+
+#include "counter_reading.h"
+#include "local_time.h"
 #include "resource.h"
 #include "serial_date_time.h"
 
@@ -44,11 +48,9 @@ BOOL COptions::OnInitDialog() {
     // The picker refuses a day it cannot show (one before its first), and then keeps its own
     // default, today, as a stand-in; so does an invalid date, which is not offered to it.
     SYSTEMTIME start{};
-    const bool offered =
-        CountedStartDay(m_store.ReadStoredDate(), start) &&
-        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&start)) != 0;
+    if (CountedStartDay(m_store.ReadStoredDate(), start))
+        SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&start));
     SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&m_stOpened));
-    m_bOpenedOnStart = offered && SameDay(m_stOpened, start);
     m_wYear = m_stOpened.wYear;
     m_wMonth = m_stOpened.wMonth;
     m_wDay = m_stOpened.wDay;
@@ -66,7 +68,9 @@ LRESULT COptions::OnDateTimeChange(WPARAM, LPARAM lParam, bool&) {
 }
 
 bool COptions::DateChosen(const SYSTEMTIME& shown) const {
-    return !SameDay(shown, m_stOpened) || (!m_bOpenedOnStart && m_bChangedByUser);
+    if (!m_bChangedByUser && SameDay(shown, m_stOpened)) return false;  // untouched
+    SYSTEMTIME stored{};
+    return !CountedStartDay(m_store.ReadStoredDate(), stored) || !SameDay(shown, stored);
 }
 
 LRESULT COptions::OnOkClicked(WPARAM, LPARAM, bool&) {
@@ -81,9 +85,16 @@ LRESULT COptions::OnOkClicked(WPARAM, LPARAM, bool&) {
     m_wYear = shown.wYear;
     m_wMonth = shown.wMonth;
     m_wDay = shown.wDay;
-    if (!m_store.WriteStoredDate(m_wYear, m_wMonth, m_wDay)) {
+    const WriteResult written = m_store.WriteStoredDate(m_wYear, m_wMonth, m_wDay);
+    if (written != WriteResult::stored) {
+        std::wstring text = kSaveFailedText;
+        if (written == WriteResult::partlyChanged) {  // as the counter shows it
+            text += kNotPutBackText;
+            text += ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant()).dateText;
+            text += L".";
+        }
         // Not captioned "Tallyvane": a second copy would take that for the counter window.
-        MessageBoxW(m_hWnd, kSaveFailedText, L"Tallyvane Options", MB_OK | MB_ICONWARNING);
+        MessageBoxW(m_hWnd, text.c_str(), L"Tallyvane Options", MB_OK | MB_ICONWARNING);
         return 0;  // stays open, so the user knows the date is not saved
     }
     OnOK();

@@ -1,6 +1,7 @@
 // Where the user sets the start date: a date picker, OK and Cancel. The picker opens on the
-// date the counter counts from; OK saves the date it shows once the user has changed it, so
-// that Enter on a dialog nobody touched never replaces the stored date.
+// date the counter counts from; OK saves the date it shows once the user has changed it and it
+// is not what is stored, so that Enter on a dialog nobody touched never replaces the stored
+// date.
 #pragma once
 
 #include "date_store.h"
@@ -21,8 +22,9 @@ class COptions : public framework::CDialog {
   private:
     LRESULT OnDateTimeChange(WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT OnOkClicked(WPARAM wParam, LPARAM lParam, bool& handled);
-    // Whether OK has a date to save: the picker no longer shows the date it opened on, or it
-    // opened on a stand-in and the user has chosen a date since.
+    // Whether OK has a date to save: the user has touched the picker (it no longer shows the
+    // date it opened on, or they changed it) and it shows another day than the one stored now,
+    // which a failed save may have left different from the one the dialog opened on.
     bool DateChosen(const SYSTEMTIME& shown) const;
 
     static const framework::MessageTableEntry<COptions> kMessageTable[];
@@ -32,9 +34,11 @@ class COptions : public framework::CDialog {
     WORD m_wMonth = 0;
     WORD m_wDay = 0;
     SYSTEMTIME m_stOpened{};        // the date the picker opened on
-    bool m_bOpenedOnStart = false;  // that date is the one the counter counts from
     bool m_bChangedByUser = false;  // the picker reported a change since it opened
 };
 
-// The text shown when the start date could not be saved.
+// The text shown when the start date could not be saved; where what it replaced could not all
+// be put back either, the second text follows, with the date the counter counts from now.
 inline constexpr wchar_t kSaveFailedText[] = L"The start date could not be saved.";
+inline constexpr wchar_t kNotPutBackText[] =
+    L" Nor could the date stored before be put back: the date stored now is ";

@@ -40,13 +40,25 @@ HICON MakeTrayIcon() {
                                GetSystemMetrics(SM_CYSMICON));
 }
 
-bool AddTrayIcon(HWND owner, HICON icon) {
+bool TrayIconTries::Try(HWND owner, HICON icon) {
+    if (m_bRest) {  // the shell was slow at the last try: it is left alone at this one
+        m_bRest = false;
+        return false;
+    }
     NOTIFYICONDATAW record = MakeTrayIconRecord(owner, icon);
-    const ULONGLONG asked = GetTickCount64();
-    if (Shell_NotifyIconW(NIM_ADD, &record)) return true;
-    // A shell that refused at once may hold the icon already, from an add whose answer timed
-    // out. One that kept this add waiting (it waits up to seconds) is not asked again now.
-    return GetTickCount64() - asked < 1000 && Shell_NotifyIconW(NIM_MODIFY, &record);
+    const DWORD asks[] = {m_firstAsk, m_firstAsk == NIM_ADD ? DWORD{NIM_MODIFY} : DWORD{NIM_ADD}};
+    m_firstAsk = NIM_MODIFY;  // a refused add may have been taken all the same
+    for (const DWORD ask : asks) {
+        const ULONGLONG asked = GetTickCount64();
+        if (Shell_NotifyIconW(ask, &record)) return true;
+        if (GetTickCount64() - asked >= 1000) {  // the shell is slow: nothing more for now
+            m_bRest = true;
+            // No answer to whether the icon is there: the next try adds.
+            if (ask == NIM_MODIFY) m_firstAsk = NIM_ADD;
+            return false;
+        }
+    }
+    return false;
 }
 
 void RemoveTrayIcon(HWND owner) {

@@ -19,11 +19,24 @@ NOTIFYICONDATAW MakeTrayIconRecord(HWND owner, HICON icon);
 // The application icon 128 at the notification area's size (the system's small-icon size),
 // made for the caller, who releases it once the icon is removed; null when it cannot be.
 HICON MakeTrayIcon();
-// True once the icon is in the notification area: added now, or there already (a shell that
-// timed out may still have taken an earlier add). The shell refuses while it is busy or not yet
-// started, at sign-in above all; the caller tries again later. Waits for the shell at most
-// once, for as long as the shell makes an add wait.
-bool AddTrayIcon(HWND owner, HICON icon);
+// Adds the icon over tries that the caller makes every few seconds until one says that the
+// icon is in the notification area. The shell refuses while it is busy or not yet started, at
+// sign-in above all, and a busy one holds each request for seconds before it gives up, though
+// it may still take the icon.
+class TrayIconTries {
+  public:
+    // True once the icon is there: added now, or there already (a shell that timed out may
+    // still have taken an earlier add, so a retry asks first). A try stops at the first request
+    // that the shell kept waiting, and the next try after it asks nothing: the window is never
+    // held at two tries in a row.
+    bool Try(HWND owner, HICON icon);
+    // From the start again, as when the taskbar is new and the icon surely gone.
+    void Restart() { *this = TrayIconTries(); }
+
+  private:
+    DWORD m_firstAsk = NIM_ADD;  // what the next try asks first
+    bool m_bRest = false;        // the last try was kept waiting
+};
 void RemoveTrayIcon(HWND owner);
 
 // Fills the tray menu for the window's visibility: Show or Hide, then Exit.

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 extern "C" std::uintptr_t __stack_chk_guard;  // NOLINT(bugprone-reserved-identifier)
 
@@ -41,9 +42,19 @@ TEST(StackGuard, AnOverrunEndsTheProcessAtOnce) {
     }
 }
 
-TEST(StackGuard, IsSeededBeforeTheProgramRuns) {
+// Neither the start-up value nor zero, and another in a second run: a child process, which
+// runs this test again from its start and ends with 0 only where its guard differs from the
+// one passed on to it.
+TEST(StackGuard, IsSeededBeforeTheProgramRunsAndAnewInEachRun) {
+    const std::string guard = std::to_string(__stack_chk_guard);
     EXPECT_NE(__stack_chk_guard, static_cast<std::uintptr_t>(0x2b992ddfa232));
+    EXPECT_NE(__stack_chk_guard, 0U);
     EXPECT_EQ(__stack_chk_guard & 0xFFU, 0U);
+    char first[32] = "";
+    if (GetEnvironmentVariableA("TALLYVANE_FIRST_GUARD", first, sizeof first) == 0)
+        SetEnvironmentVariableA("TALLYVANE_FIRST_GUARD", guard.c_str());
+    EXPECT_EXIT(ExitProcess(guard == first ? 1 : 0), testing::ExitedWithCode(0), "")
+        << "the same guard in two runs: " << guard;
 }
 
 }  // namespace

@@ -107,34 +107,62 @@ TEST(DateStore, ReadsEachValueOnItsOwnAndChangesNothing) {
     }
 }
 
-TEST(DateStore, WritesThreeDwordsCreatingTheKeyAndReportsFailure) {
+// The three values written as REG_DWORD, creating the key, in both registries, over a stored
+// date (an odd Month and a REG_SZ Year among it) and over none. In memory, with one value's write
+// refused, what was there is put back, or what was written goes; where putting back is refused
+// as well (Year's second change), that is reported apart, and the registry holds what could not
+// be undone. A key that refuses writing (Wine's registry cannot stage one) changes nothing.
+TEST(DateStore, WritesAllThreeOrPutsBackWhatWasThere) {
+    const std::string date = "day=4:1e000000 month=3:0600 year=1:78000000 ";       // as stored
+    const std::string saved = "day=4:0e000000 month=4:02000000 year=4:df070000 ";  // 2015-2-14
+    struct Case {
+        const wchar_t* refused;  // a value's name, "key" for the key; null: nothing refused
+        int yearChangesAllowed;  // -1: all
+        bool dateStored;
+        WriteResult result;
+        std::string left;
+    };
+    const Case cases[] = {
+        {nullptr, -1, false, WriteResult::stored, saved},
+        {nullptr, -1, true, WriteResult::stored, saved},
+        {L"Year", -1, true, WriteResult::unchanged, date},
+        {L"Month", -1, true, WriteResult::unchanged, date},
+        {L"Day", -1, true, WriteResult::unchanged, date},
+        {L"Year", -1, false, WriteResult::unchanged, ""},
+        {L"Month", -1, false, WriteResult::unchanged, ""},
+        {L"Day", -1, false, WriteResult::unchanged, ""},
+        {L"Day", 1, true, WriteResult::partlyChanged,
+         "day=4:1e000000 month=3:0600 year=4:df070000 "},
+        {L"Month", 1, false, WriteResult::partlyChanged, "year=4:df070000 "},
+        {L"key", -1, true, WriteResult::unchanged, date},
+    };
     for (const auto& makeBed : Beds()) {
-        for (const bool keyExists : {false, true}) {
+        for (const Case& c : cases) {
             auto bed = makeBed();
-            SCOPED_TRACE(std::string(bed->Name()) + (keyExists ? ": key exists" : ": no key"));
+            auto* memory = dynamic_cast<MemoryTestBed*>(bed.get());
+            if (c.refused != nullptr && memory == nullptr) continue;
+            const std::wstring refused = c.refused != nullptr ? c.refused : L"";
+            SCOPED_TRACE(std::string(bed->Name()) + ": " +
+                         std::string(refused.begin(), refused.end()) +
+                         (c.dateStored ? " over a date, " : " over none, ") +
+                         std::to_string(c.yearChangesAllowed));
             bed->RemoveKey();
-            if (keyExists) bed->PutValue(L"Year", RegistryType::sz, {'x', 0, 0, 0});
-            DateStore store(bed->Get());
-
-            EXPECT_TRUE(store.WriteStoredDate(2008, 6, 30));
-            EXPECT_EQ(bed->Describe(), "day=4:1e000000 month=4:06000000 year=4:d8070000 ");
-            // The largest numbers the writer takes come back unchanged.
-            EXPECT_TRUE(store.WriteStoredDate(65535, 1, 65535));
-            EXPECT_EQ(bed->Describe(), "day=4:ffff0000 month=4:01000000 year=4:ffff0000 ");
-            const StoredDate read = store.ReadStoredDate();
-            EXPECT_EQ(read.year, 65535);
-            EXPECT_EQ(read.day, 65535);
+            if (c.dateStored) {
+                bed->PutValue(L"Year", RegistryType::sz, {'x', 0, 0, 0});
+                bed->PutValue(L"Month", RegistryType::binary, {6, 0});
+                bed->PutValue(L"Day", RegistryType::dword, Dword(30));
+            }
+            if (refused == L"key")
+                memory->m_registry.DenyWrites(kDateStoreKey);
+            else if (c.refused != nullptr)
+                memory->m_registry.RefuseChanges(refused);
+            if (c.yearChangesAllowed >= 0)
+                memory->m_registry.RefuseChanges(L"Year", c.yearChangesAllowed);
+            EXPECT_EQ(DateStore(bed->Get()).WriteStoredDate(2015, 2, 14), c.result);
+            EXPECT_EQ(bed->Describe(), c.left);
             EXPECT_LE(bed->OpenKeyCount(), 0) << "keys left open";  // -1: cannot tell
         }
     }
-    // A key that refuses writing (Wine's registry cannot stage one): reported, and
-    // nothing changes.
-    MemoryTestBed bed;
-    bed.PutValue(L"Year", RegistryType::dword, Dword(2001));
-    bed.m_registry.DenyWrites(kDateStoreKey);
-    EXPECT_FALSE(DateStore(bed.Get()).WriteStoredDate(2008, 6, 30));
-    EXPECT_EQ(bed.Describe(), "year=4:d1070000 ");
-    EXPECT_EQ(bed.OpenKeyCount(), 0);
 }
 
 }  // namespace

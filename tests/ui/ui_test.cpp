@@ -19,6 +19,7 @@
 #include "picture.h"
 #include "resource.h"
 #include "tray_icon.h"
+#include "win_app.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ bool IconShown(HWND window) {
 // removes the icons of a window once it is gone, but not before).
 e2e::CounterTexts g_textsAtFirstTick;
 std::atomic<std::int64_t> g_firstTickAt = 0;
-std::atomic<int> g_nulls = 0, g_ticks = 0;
+std::atomic<int> g_nulls = 0, g_ticks = 0, g_retryTicks = 0;
 std::atomic<bool> g_iconAfterDestroy = true;
 LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the hook receives its message as an LPARAM
@@ -104,6 +105,7 @@ LRESULT CALLBACK WatchCounter(int code, WPARAM wParam, LPARAM lParam) {
         message->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
         if (message->message == WM_NULL) ++g_nulls;
         if (message->message == WM_TIMER) ++g_ticks;
+        if (message->message == WM_TIMER && message->wParam == 2) ++g_retryTicks;  // the icon's
         if (message->message == WM_TIMER && g_firstTickAt == 0) {
             g_textsAtFirstTick = e2e::ReadCounter(message->hwnd);
             g_firstTickAt = local_time::CurrentInstant();
@@ -121,19 +123,29 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The shell, played by this process as a shell still starting at sign-in plays it: a window of
-// the notification area's class, found before the real one, that refuses the first adds and
-// hands every other request on to the real notification area. Wine's shell32 sends each request
-// to the first such window, the action in the data's dwData.
-std::atomic<int> g_addsToRefuse = 0, g_addsRefused = 0;
+// The shell, played by this process: a window of the notification area's class, found before
+// the real one, that hands each request on to the real notification area but refuses the first
+// adds, as a shell still starting at sign-in does, or holds every request past the caller's
+// time-out, and then answers an add too late: taken, but refused as far as the caller knows.
+// Wine's shell32 sends each request to the first such window, the action in the data's dwData.
+std::atomic<int> g_addsToRefuse = 0, g_adds = 0, g_answeredYes = 0, g_slowAt = 0, g_heldTwice = 0;
+std::atomic<bool> g_slowShell = false;
 HWND g_realShell = nullptr;  // found before the busy one is made
 LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_COPYDATA) return DefWindowProcW(window, message, wParam, lParam);
     // NOLINTNEXTLINE(performance-no-int-to-ptr): the message carries the data's address
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-    if (message == WM_COPYDATA && data->dwData == NIM_ADD && g_addsToRefuse > 0)
-        return --g_addsToRefuse, ++g_addsRefused, FALSE;
-    if (message == WM_COPYDATA) return SendMessageW(g_realShell, message, wParam, lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
+    const bool add = reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData == NIM_ADD;
+    g_adds += add ? 1 : 0;
+    LRESULT taken =
+        add && g_addsToRefuse-- > 0 ? FALSE : SendMessageW(g_realShell, message, wParam, lParam);
+    if (g_slowShell) {  // a request at the retry right after a slow one holds the window again
+        g_heldTwice += g_retryTicks - g_slowAt < 2 ? 1 : 0;
+        g_slowAt = g_retryTicks.load();
+        Sleep(1200);
+        taken = add ? FALSE : taken;
+    }
+    g_answeredYes += taken != FALSE ? 1 : 0;
+    return taken;
 }
 
 // The window opens showing the reading of the stored date, before its first tick, and
@@ -143,7 +155,7 @@ LRESULT CALLBACK BusyShell(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     MemoryRegistry registry;
     DateStore store(registry);
-    ASSERT_TRUE(store.WriteStoredDate(2008, 6, 30));
+    ASSERT_EQ(store.WriteStoredDate(2008, 6, 30), WriteResult::stored);
     CCounterDlg counter(store);
     g_firstTickAt = 0, g_nulls = 0;
     const std::int64_t opened = local_time::CurrentInstant();
@@ -220,13 +232,26 @@ TEST(CounterDialog, ReadingMenusIconAndAMessageAfterTheTrayMenu) {
     EXPECT_EQ(IconWidth(reinterpret_cast<LRESULT>(trayIcon.Get())), GetSystemMetrics(SM_CXSMICON));
 }
 
-// At sign-in the shell may refuse the icon for a while: the window adds it again, every few
-// seconds, until the shell takes it.
+// A visible dialog with this title other than `other` (a message box over the dialog it names).
+HWND WaitForDialog(const wchar_t* title, HWND other = nullptr) {
+    HWND found = nullptr;
+    WaitUntil([&] {  // a hidden button ignores a click
+        found = FindWindowExW(nullptr, nullptr, L"#32770", title);
+        if (found == other) found = FindWindowExW(nullptr, other, L"#32770", title);
+        return IsWindowVisible(found) != FALSE;
+    });
+    return found;
+}
+// At sign-in the shell may refuse the icon for a while, or be slow: the window adds it again,
+// every few seconds, until the shell takes it, and asks first whether an add that it thought
+// refused was taken. A try that the shell kept waiting is followed by a try that asks nothing,
+// so the window is never held at two retries in a row.
 TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
     MemoryRegistry registry;
     DateStore store(registry);
     CCounterDlg counter(store);
-    g_addsToRefuse = 3, g_addsRefused = 0;
+    g_addsToRefuse = 3, g_slowShell = false, g_answeredYes = 0, g_adds = 0;
+    g_retryTicks = 0, g_slowAt = -2, g_heldTwice = 0;
     std::atomic<DWORD> shellThread = 0;
     std::thread shell([&] {  // topmost, it comes first in the search for the shell
         const WNDCLASSW kind{0,       BusyShell, 0,       0,       nullptr,
@@ -239,53 +264,93 @@ TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
         for (MSG message; GetMessageW(&message, nullptr, 0, 0) > 0;) DispatchMessageW(&message);
     });
     ASSERT_TRUE(WaitUntil([&] { return shellThread != 0; }));
+    const HHOOK hook =
+        SetWindowsHookExW(WH_GETMESSAGE, WatchCounter, nullptr, GetCurrentThreadId());
     RunModal(counter, [&] {
-        HWND window = nullptr;
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                window = FindWindowW(L"#32770", L"Tallyvane");
-                return g_addsToRefuse == 0 && IconShown(window);
-            },
-            30s))
-            << "no icon after " << g_addsRefused << " refused adds";
+        const HWND window = WaitForDialog(L"Tallyvane");
+        const auto addedAfter = [](int adds) {  // the last request answered as taken
+            EXPECT_TRUE(WaitUntil([] { return g_answeredYes > 0; }, 40s))
+                << "none taken after " << g_retryTicks << " retry ticks";
+            EXPECT_EQ(g_adds, adds) << "adds asked of the shell";
+        };
+        addedAfter(4);
+        // Slow from now on, as the taskbar comes anew without the icon.
+        RemoveTrayIcon(window);
+        g_answeredYes = 0, g_adds = 0, g_slowShell = true;
+        PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        addedAfter(1);
+        EXPECT_EQ(g_heldTwice, 0) << "slow requests at two retries in a row";
+        EXPECT_TRUE(IconShown(window));
         EndDialog(window, IDOK);
     });
+    UnhookWindowsHookEx(hook);
     PostThreadMessageW(shellThread, WM_QUIT, 0, 0);  // its window goes with the thread
     shell.join();
 }
 
-// A refused write says so and keeps the dialog open; nothing is stored.
-TEST(OptionsDialog, FailedWriteIsShownAndTheDialogStays) {
+// Sets the picker as the user would, its change notification included, and presses OK.
+void ChooseAndPressOk(HWND dialog, WORD year, WORD month, WORD day) {
+    const HWND picker = GetDlgItem(dialog, IDC_DATE_PICKER);
+    NMDATETIMECHANGE change{{picker, IDC_DATE_PICKER, DTN_DATETIMECHANGE}, GDT_VALID, {}};
+    change.st = {year, month, 0, day, 0, 0, 0, 0};
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
+    SendMessageW(dialog, WM_NOTIFY, IDC_DATE_PICKER, reinterpret_cast<LPARAM>(&change));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+// Options opened from the counter: a date changed only in its day is saved; a write refused
+// halfway leaves the stored date, says so and keeps the dialog open; where putting back fails
+// too, the message says what is stored now (what the first refusal left, a later one changed),
+// and the date stored before, chosen again, is saved. Exit from the tray menu while the failed
+// save's message shows over Options ends both and the counter's run, saving nothing.
+TEST(OptionsDialog, AFailedSaveChangesNothingOrSaysWhatItLeftAndExitEndsIt) {
     MemoryRegistry registry;
-    registry.DenyWrites(kDateStoreKey);
     DateStore store(registry);
-    COptions options(store);
-    const INT_PTR result = RunModal(options, [] {
-        HWND dialog = nullptr, box = nullptr;
-        ASSERT_TRUE(WaitUntil([&] {  // a hidden button ignores a click
-            dialog = FindWindowW(L"#32770", L"Tallyvane Options");
-            return dialog != nullptr && IsWindowVisible(dialog);
-        }));
-        SYSTEMTIME chosen{2008, 6, 1, 30, 0, 0, 0, 0};  // a date chosen, to save
-        SendDlgItemMessageW(dialog, IDC_DATE_PICKER, DTM_SETSYSTEMTIME, GDT_VALID,
-                            reinterpret_cast<LPARAM>(&chosen));
-        PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] {  // a second window with that title, above or below
-            box = FindWindowExW(nullptr, nullptr, L"#32770", L"Tallyvane Options");
-            if (box == dialog)
-                box = FindWindowExW(nullptr, dialog, L"#32770", L"Tallyvane Options");
-            return box != nullptr;
-        }));
-        wchar_t text[256] = L"";
-        GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message box's text
-        EXPECT_STREQ(text, kSaveFailedText);
-        PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-        EXPECT_TRUE(IsWindow(dialog)) << "closed although nothing was saved";
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_EQ(store.WriteStoredDate(2008, 6, 30), WriteResult::stored);
+    CCounterDlg counter(store);
+    framework::CWinApp app;  // whose main window owns the dialogs that it opens, as in the program
+    app.m_pMainWnd = &counter;
+    const INT_PTR result = RunModal(counter, [&] {
+        const HWND window = WaitForDialog(L"Tallyvane");
+        HWND dialog = nullptr;
+        const auto choose = [&](WORD year, WORD month, WORD day) {  // in Options, opened if need be
+            if (!IsWindow(dialog)) {
+                PostMessageW(window, WM_COMMAND, ID_DEFAULT_HELP, 0);
+                dialog = WaitForDialog(L"Tallyvane Options");
+            }
+            ChooseAndPressOk(dialog, year, month, day);
+        };
+        const auto closed = [&] { return WaitUntil([&] { return !IsWindow(dialog); }); };
+        const auto message = [&] {  // the message box's text, closing it
+            const HWND box = WaitForDialog(L"Tallyvane Options", dialog);
+            const std::wstring text = e2e::ControlText(box, 0xFFFF);
+            PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+            EXPECT_TRUE(IsWindow(dialog)) << "closed although nothing was saved";
+            return text;
+        };
+        choose(2008, 6, 12);
+        EXPECT_TRUE(closed());
+        registry.RefuseChanges(L"Month");
+        choose(2015, 2, 14);
+        EXPECT_EQ(message(), kSaveFailedText);
+        registry.RefuseChanges(L"Year", 1);  // the write goes, its undoing does not
+        choose(2015, 2, 14);
+        EXPECT_EQ(message(),
+                  std::wstring(kSaveFailedText) + kNotPutBackText + L"Friday, June 12, 2015.");
+        registry.AllowAllChanges();
+        choose(2008, 6, 12);
+        EXPECT_TRUE(closed());
+        registry.RefuseChanges(L"Day");
+        choose(2015, 2, 14);
+        ASSERT_NE(WaitForDialog(L"Tallyvane Options", dialog), nullptr);
+        e2e::ChooseMenuItem(e2e::OpenTrayMenu(window, GetCurrentProcessId()), 1);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10s))
+            << "Options or its message still open";
     });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_TRUE(registry.Inspect(kDateStoreKey)->values.empty());
+    EXPECT_EQ(result, IDOK);
+    const StoredDate left = store.ReadStoredDate();
+    EXPECT_EQ(std::tuple(left.year, left.month, left.day), std::tuple(2008, 6, 12));
 }
 
 }  // namespace
