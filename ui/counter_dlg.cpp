@@ -191,7 +191,6 @@ LRESULT CCounterDlg::OnDestroy(WPARAM wParam, LPARAM lParam, bool&) {
 }
 
 LRESULT CCounterDlg::OnTaskbarCreated(WPARAM, LPARAM, bool&) {
-    m_bTrayIconShown = false;  // the new taskbar starts without it
     m_trayTries.Restart();
     AddTrayIconUntilShown();
     return 0;

@@ -50,8 +50,7 @@ std::wstring StoredDate() {
     RegCloseKey(key);
     return date;
 }
-// Asks the shell about the counter's icon (NIM_MODIFY with nothing to change), or
-// removes it as a restarting shell loses it (NIM_DELETE).
+// Asks the shell about the counter's icon (NIM_MODIFY with nothing to change).
 bool TrayIcon(HWND counter, DWORD action) {
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -169,9 +168,6 @@ bool Perform(Session& s, const std::string& step) {
     if (word == "delete-key") return DeleteStartDateKey(), true;
     if (word == "menu") return (s.dialog = OpenTrayMenu(c, id)) != nullptr;
     if (word == "choose") return ChooseMenuItem(s.dialog, static_cast<int>(n)), true;
-    if (word == "drop-icon") return TrayIcon(c, NIM_DELETE);
-    if (word == "taskbar-created")
-        return PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     if (word == "cover") {  // another program's window over the counter, as a person leaves it
         RECT frame{};
         GetWindowRect(c, &frame);
@@ -317,9 +313,6 @@ const std::pair<const char*, const char*> kScenarios[] = {
      "menu | foreground | "
      "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
      "foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | visible"},
-    // drop-icon succeeds only where it removed the icon.
-    {"the icon comes back when the taskbar is recreated",
-     "icon:yes | drop-icon | taskbar-created | icon:yes"},
     {"Help shows the help box, modal, over a ticking counter",
      "click:help | dialog:Tallyvane Help | disabled | ticking | dialog-says:365 | "
      "dialog-says:Options | press:esc | dialog-gone | enabled"},

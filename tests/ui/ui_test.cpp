@@ -245,7 +245,8 @@ HWND WaitForDialog(const wchar_t* title, HWND other = nullptr) {
 // At sign-in the shell may refuse the icon for a while, or be slow: the window adds it again,
 // every few seconds, until the shell takes it, and asks first whether an add that it thought
 // refused was taken. A try that the shell kept waiting is followed by a try that asks nothing,
-// so the window is never held at two retries in a row.
+// so the window is never held at two retries in a row. Once the shell refuses every add, there is
+// nowhere to hide the window to: Esc ends the program instead.
 TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
     MemoryRegistry registry;
     DateStore store(registry);
@@ -266,7 +267,7 @@ TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
     ASSERT_TRUE(WaitUntil([&] { return shellThread != 0; }));
     const HHOOK hook =
         SetWindowsHookExW(WH_GETMESSAGE, WatchCounter, nullptr, GetCurrentThreadId());
-    RunModal(counter, [&] {
+    const INT_PTR result = RunModal(counter, [&] {
         const HWND window = WaitForDialog(L"Tallyvane");
         const auto addedAfter = [](int adds) {  // the last request answered as taken
             EXPECT_TRUE(WaitUntil([] { return g_answeredYes > 0; }, 40s))
@@ -281,8 +282,14 @@ TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
         addedAfter(1);
         EXPECT_EQ(g_heldTwice, 0) << "slow requests at two retries in a row";
         EXPECT_TRUE(IconShown(window));
-        EndDialog(window, IDOK);
+        RemoveTrayIcon(window);
+        g_adds = 0, g_slowShell = false, g_addsToRefuse = 1000;
+        PostMessageW(window, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+        EXPECT_TRUE(WaitUntil([] { return g_adds > 0; }));
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); })) << "hidden into nowhere";
     });
+    EXPECT_EQ(result, IDOK) << "not ended as Exit ends it";
     UnhookWindowsHookEx(hook);
     PostThreadMessageW(shellThread, WM_QUIT, 0, 0);  // its window goes with the thread
     shell.join();
