@@ -345,7 +345,7 @@ SectionEnd
 
 ; NSIS takes for a folder only a path below the root of a drive or of a network share, but
 ; the /D= folder read below passes no check of NSIS's own. Anything else ($R1) ends the run
-; at once with 2, before anything is written: a folder relative to wherever the setup was
+; at once with EXIT_BAD_FOLDER, before anything is written: a folder relative to wherever the setup was
 ; started from, "C:" alone, a drive's root, or a lone "\": the root of the current drive,
 ; which the install's size count would then walk whole.
 Function CheckFullFolder
