@@ -112,8 +112,10 @@ void CCounterDlg::RefreshCounter() {
 // Exit, Enter, Esc and the close button only hide the window; it keeps counting in the
 // notification area. Without an icon there, a hidden window could be neither brought back nor
 // ended: they end the program instead, which loses nothing, as the count lives in the store.
+// While a slow shell has not said whether it took the icon, they hide: a try that then finds
+// the icon refused shows the window again.
 void CCounterDlg::OnOK() {
-    if (m_bTrayIconShown)
+    if (m_trayIconState != TrayIconState::absent)
         ShowWindow(m_hWnd, SW_HIDE);
     else
         ExitProgram();
@@ -134,8 +136,13 @@ void CCounterDlg::ExitProgram() {
 
 void CCounterDlg::AddTrayIconUntilShown() {
     // Without an icon there is nothing to add: the timer goes too, or it would fire on and on.
-    m_bTrayIconShown = m_trayIcon.Get() != nullptr && m_trayTries.Try(m_hWnd, m_trayIcon.Get());
-    const bool done = m_bTrayIconShown || m_trayIcon.Get() == nullptr;
+    m_trayIconState = m_trayIcon.Get() != nullptr ? m_trayTries.Try(m_hWnd, m_trayIcon.Get())
+                                                  : TrayIconState::absent;
+    // Hidden while the icon was thought there, the window would otherwise be out of reach;
+    // it comes back without taking the focus from what the user is doing.
+    if (m_trayIconState == TrayIconState::absent && !IsWindowVisible(m_hWnd))
+        ShowWindow(m_hWnd, SW_SHOWNA);
+    const bool done = m_trayIconState == TrayIconState::shown || m_trayIcon.Get() == nullptr;
     // Set again after each refusal, the timer counts from the end of the try.
     if (done)
         KillTimer(m_hWnd, kTrayRetryTimerId);

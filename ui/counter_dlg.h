@@ -48,8 +48,9 @@ class CCounterDlg : public framework::CDialog {
     HICON m_hIcon;  // the application icon, shared
     UINT_PTR m_nTimer = 0;
     HMENU m_hTrayMenu = nullptr;
-    // Whether the shell shows the icon: only then is there somewhere to hide the window to.
-    bool m_bTrayIconShown = false;
+    // Whether the shell shows the icon: unless it surely does not, there is somewhere to hide
+    // the window to.
+    TrayIconState m_trayIconState = TrayIconState::absent;
     // Made from the application icon at the sizes for the window's DPI.
     framework::OwnedIcon m_bigIcon, m_smallIcon, m_trayIcon;
     framework::PictureBitmap m_book;

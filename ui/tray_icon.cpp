@@ -40,25 +40,25 @@ HICON MakeTrayIcon() {
                                GetSystemMetrics(SM_CYSMICON));
 }
 
-bool TrayIconTries::Try(HWND owner, HICON icon) {
+TrayIconState TrayIconTries::Try(HWND owner, HICON icon) {
     if (m_bRest) {  // the shell was slow at the last try: it is left alone at this one
         m_bRest = false;
-        return false;
+        return TrayIconState::unsure;
     }
     NOTIFYICONDATAW record = MakeTrayIconRecord(owner, icon);
     const DWORD asks[] = {m_firstAsk, m_firstAsk == NIM_ADD ? DWORD{NIM_MODIFY} : DWORD{NIM_ADD}};
     m_firstAsk = NIM_MODIFY;  // a refused add may have been taken all the same
     for (const DWORD ask : asks) {
         const ULONGLONG asked = GetTickCount64();
-        if (Shell_NotifyIconW(ask, &record)) return true;
+        if (Shell_NotifyIconW(ask, &record)) return TrayIconState::shown;
         if (GetTickCount64() - asked >= 1000) {  // the shell is slow: nothing more for now
             m_bRest = true;
             // No answer to whether the icon is there: the next try adds.
             if (ask == NIM_MODIFY) m_firstAsk = NIM_ADD;
-            return false;
+            return TrayIconState::unsure;
         }
     }
-    return false;
+    return TrayIconState::absent;
 }
 
 void RemoveTrayIcon(HWND owner) {
