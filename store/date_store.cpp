@@ -32,7 +32,9 @@ PriorValue ReadPrior(Registry& registry, RegistryKey key, const wchar_t* name) {
     for (int tries = 0; tries < 3; ++tries) {  // a value may grow between two queries
         auto size = static_cast<std::uint32_t>(prior.bytes.size());
         prior.status = registry.QueryValue(key, name, prior.type, prior.bytes.data(), size);
-        prior.bytes.resize(size);
+        // Only a value read, or one too large, says its size: after an error it means nothing.
+        if (prior.status == RegistryStatus::ok || prior.status == RegistryStatus::moreData)
+            prior.bytes.resize(size);
         if (prior.status != RegistryStatus::moreData) break;
     }
     return prior;

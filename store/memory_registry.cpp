@@ -76,11 +76,12 @@ RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const wchar_t* name, 
 
     type = value->second.type;
     const auto needed = static_cast<std::uint32_t>(value->second.bytes.size());
-    if (needed > size) {
+    // Asked with no buffer, the registry gives only the size.
+    if (data != nullptr && needed > size) {
         size = needed;
         return RegistryStatus::moreData;
     }
-    if (needed > 0) std::memcpy(data, value->second.bytes.data(), needed);
+    if (data != nullptr && needed > 0) std::memcpy(data, value->second.bytes.data(), needed);
     size = needed;
     return RegistryStatus::ok;
 }

@@ -90,8 +90,9 @@ LRESULT COptions::OnOkClicked(WPARAM, LPARAM, bool&) {
         std::wstring text = kSaveFailedText;
         if (written == WriteResult::partlyChanged) {  // as the counter shows it
             text += kNotPutBackText;
-            text += ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant()).dateText;
-            text += L".";
+            const std::wstring left =
+                ComputeReading(m_store.ReadStoredDate(), local_time::CurrentInstant()).dateText;
+            text += left == kInvalidDateText ? kNotADateText : left + L".";
         }
         // Not captioned "Tallyvane": a second copy would take that for the counter window.
         MessageBoxW(m_hWnd, text.c_str(), L"Tallyvane Options", MB_OK | MB_ICONWARNING);

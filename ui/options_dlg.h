@@ -42,3 +42,4 @@ class COptions : public framework::CDialog {
 inline constexpr wchar_t kSaveFailedText[] = L"The start date could not be saved.";
 inline constexpr wchar_t kNotPutBackText[] =
     L" Nor could the date stored before be put back: the date stored now is ";
+inline constexpr wchar_t kNotADateText[] = L"not a valid date.";  // where the counter shows so

@@ -113,7 +113,8 @@ TEST(DateStore, ReadsEachValueOnItsOwnAndChangesNothing) {
 // as well (Year's second change), that is reported apart, and the registry holds what could not
 // be undone. A key that refuses writing (Wine's registry cannot stage one) changes nothing.
 TEST(DateStore, WritesAllThreeOrPutsBackWhatWasThere) {
-    const std::string date = "day=4:1e000000 month=3:0600 year=1:78000000 ";       // as stored
+    // As stored: a Year longer than the first read's buffer must be read again, whole.
+    const std::string date = "day=4:1e000000 month=3:0600 year=1:" + std::string(36, '7') + " ";
     const std::string saved = "day=4:0e000000 month=4:02000000 year=4:df070000 ";  // 2015-2-14
     struct Case {
         const wchar_t* refused;  // a value's name, "key" for the key; null: nothing refused
@@ -148,7 +149,7 @@ TEST(DateStore, WritesAllThreeOrPutsBackWhatWasThere) {
                          std::to_string(c.yearChangesAllowed));
             bed->RemoveKey();
             if (c.dateStored) {
-                bed->PutValue(L"Year", RegistryType::sz, {'x', 0, 0, 0});
+                bed->PutValue(L"Year", RegistryType::sz, std::vector<std::uint8_t>(18, 0x77));
                 bed->PutValue(L"Month", RegistryType::binary, {6, 0});
                 bed->PutValue(L"Day", RegistryType::dword, Dword(30));
             }

@@ -313,12 +313,13 @@ void ChooseAndPressOk(HWND dialog, WORD year, WORD month, WORD day) {
 // Options opened from the counter: a date changed only in its day is saved; a write refused
 // halfway leaves the stored date, says so and keeps the dialog open; where putting back fails
 // too, the message says what is stored now (what the first refusal left, a later one changed),
-// and the date stored before, chosen again, is saved. Exit from the tray menu while the failed
-// save's message shows over Options ends both and the counter's run, saving nothing.
+// or that it is no date at all, and the date stored before, chosen again, is saved. Exit from the
+// tray menu while the failed save's message shows over Options ends both and the counter's
+// run, saving nothing.
 TEST(OptionsDialog, AFailedSaveChangesNothingOrSaysWhatItLeftAndExitEndsIt) {
     MemoryRegistry registry;
     DateStore store(registry);
-    ASSERT_EQ(store.WriteStoredDate(2008, 6, 30), WriteResult::stored);
+    ASSERT_EQ(store.WriteStoredDate(2009, 6, 30), WriteResult::stored);
     CCounterDlg counter(store);
     framework::CWinApp app;  // whose main window owns the dialogs that it opens, as in the program
     app.m_pMainWnd = &counter;
@@ -341,28 +342,33 @@ TEST(OptionsDialog, AFailedSaveChangesNothingOrSaysWhatItLeftAndExitEndsIt) {
             EXPECT_TRUE(IsWindow(dialog)) << "closed although nothing was saved";
             return text;
         };
-        choose(2008, 6, 12);
+        choose(2009, 6, 29);
         EXPECT_TRUE(closed());
         registry.RefuseChanges(L"Month");
         choose(2015, 2, 14);
         EXPECT_EQ(message(), kSaveFailedText);
+        EXPECT_EQ(store.ReadStoredDate().year, 2009) << "the refused save left its year";
         registry.RefuseChanges(L"Year", 1);  // the write goes, its undoing does not
         choose(2015, 2, 14);
         EXPECT_EQ(message(),
-                  std::wstring(kSaveFailedText) + kNotPutBackText + L"Friday, June 12, 2015.");
+                  std::wstring(kSaveFailedText) + kNotPutBackText + L"Monday, June 29, 2015.");
+        registry.AllowAllChanges(), registry.RefuseChanges(L"Month", 1),
+            registry.RefuseChanges(L"Day");
+        choose(2016, 2, 14);  // leaves 2015-2-29
+        EXPECT_EQ(message(), std::wstring(kSaveFailedText) + kNotPutBackText + kNotADateText);
         registry.AllowAllChanges();
-        choose(2008, 6, 12);
+        choose(2009, 6, 29);
         EXPECT_TRUE(closed());
         registry.RefuseChanges(L"Day");
         choose(2015, 2, 14);
         ASSERT_NE(WaitForDialog(L"Tallyvane Options", dialog), nullptr);
+        registry.AllowAllChanges();  // so that a save at Exit would show
         e2e::ChooseMenuItem(e2e::OpenTrayMenu(window, GetCurrentProcessId()), 1);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 10s))
             << "Options or its message still open";
     });
     EXPECT_EQ(result, IDOK);
-    const StoredDate left = store.ReadStoredDate();
-    EXPECT_EQ(std::tuple(left.year, left.month, left.day), std::tuple(2008, 6, 12));
+    EXPECT_EQ(store.ReadStoredDate().year, 2009) << "saved at Exit, or the stored date not";
 }
 
 }  // namespace
