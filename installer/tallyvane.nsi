@@ -271,6 +271,18 @@ Function RemoveEarlierCopy
   done:
 FunctionEnd
 
+; A program that cannot be written over stops the install, keeping all the rest: a silent NSIS
+; would go on without it and end as if it had installed.
+Function NotReplaced
+  MessageBox MB_OK|MB_ICONSTOP \
+    "Tallyvane could not be installed: $INSTDIR\Tallyvane.exe cannot be replaced, perhaps because another program is using it. Close that program, then run this setup again." \
+    /SD IDOK
+  StrCpy $R0 $RestartFrom
+  Call StartCounter  ; the counter closed for this, as it was
+  SetErrorLevel ${EXIT_NOT_REPLACED}
+  Quit
+FunctionEnd
+
 Section "Tallyvane" SecProgram
   SectionIn RO
   ; The counter of this folder or of the registered one, which goes below, ends first.
@@ -280,22 +292,21 @@ Section "Tallyvane" SecProgram
   ${If} $R0 != ""
     Call CloseCounterIn
   ${EndIf}
+  ; Known before the earlier copy goes, which a move would otherwise leave nowhere.
+  ${If} ${FileExists} "$INSTDIR\Tallyvane.exe"
+    ClearErrors
+    FileOpen $R8 "$INSTDIR\Tallyvane.exe" a  ; for writing, changing nothing
+    IfErrors 0 +2
+      Call NotReplaced
+    FileClose $R8
+  ${EndIf}
   Call RemoveEarlierCopy
   SetShellVarContext current
   SetOutPath "$INSTDIR"
-  ; A program that cannot be written over is kept, and so is all the rest: a silent NSIS would
-  ; go on without it and end as if it had installed.
   ClearErrors
   File "${SOURCE_DIR}/Tallyvane.exe"
-  ${If} ${Errors}
-    MessageBox MB_OK|MB_ICONSTOP \
-      "Tallyvane could not be installed: $INSTDIR\Tallyvane.exe cannot be replaced, perhaps because another program is using it. Close that program, then run this setup again." \
-      /SD IDOK
-    StrCpy $R0 $RestartFrom
-    Call StartCounter  ; the counter closed for this, as it was
-    SetErrorLevel ${EXIT_NOT_REPLACED}
-    Quit
-  ${EndIf}
+  IfErrors 0 +2
+    Call NotReplaced
   File "${SOURCE_DIR}/LICENSE.txt"
   File "${SOURCE_DIR}/THIRD-PARTY-NOTICES.txt"
   WriteUninstaller "$INSTDIR\Uninstall.exe"

@@ -14,7 +14,7 @@ export WINEPREFIX="$(realpath "$(dirname "$wine")")/install-prefix" WINEDEBUG=-a
 rm -rf "$WINEPREFIX"
 # Every Wine call is bounded, and this prefix's server ends with the test, whatever hangs.
 w() { timeout -k 5 120 "$wine" "$@"; }
-trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null; chattr -i "${locked-}" "${program-}" 2>/dev/null' EXIT
+trap 'timeout 60 "$wine" --wineserver -k 2>/dev/null; chattr -i "${locked-}" "${program-}" "${blocker-}" 2>/dev/null' EXIT
 failures=0 passes=0
 check() {  # check "what" command...
   local what=$1; shift
@@ -229,6 +229,11 @@ if chattr +i "$program"; then
   check "a reinstall elsewhere stops when the earlier program cannot be deleted" \
     refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"
   chattr -i "$program"
+  # A move onto a program that cannot be written over stops before the earlier copy goes.
+  blocker="${install_dir%/*}/$elsewhere/Tallyvane.exe" && mkdir "${blocker%/*}" && : >"$blocker" && chattr +i "$blocker"
+  check "a move onto a program that cannot be written stops" eval 'wait_for 30 counter_after "$counter" &&
+    counter=$(counter_pid) && refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"'
+  chattr -i "$blocker" && rm -r "${blocker%/*}"
   check "and leaves the earlier copy whole, its counter running again, nothing installed elsewhere" eval 'installed &&
     signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere" && wait_for 30 counter_after "$counter" &&
     shows_date_and_ends'
