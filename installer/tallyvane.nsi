@@ -228,10 +228,36 @@ Function CheckFolderWritable
     MessageBox MB_OK|MB_ICONSTOP "Tallyvane cannot be installed in $INSTDIR: that folder cannot be written. Choose another folder." /SD IDOK
   ${EndIf}
 FunctionEnd
+; A clicked setup says, before it closes the counter of $R0, that it will, and the user may
+; go on or cancel: $R9 is 0 where they cancel. Asked once: only one counter runs.
+Var CloseAgreed
+Function AskToCloseCounter
+  StrCpy $R9 1
+  StrCmp $CloseAgreed 1 done
+  Call FindCounterIn
+  StrCmp $Counter 0 done
+  Call RunsElevated
+  StrCpy $1 "start it again once it is installed."
+  StrCmp $2 0 +2
+    StrCpy $1 "it will not start again by itself, as Setup runs as administrator."
+  MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Tallyvane is running. Setup will close it, and $1" IDOK +3
+  StrCpy $R9 0
+  Goto done
+  StrCpy $CloseAgreed 1
+  done:
+FunctionEnd
 Function DirectoryLeave
   Call CheckFolderWritable
   StrCmp $R9 1 +2
     Abort  ; stays on the page
+  ; The folder chosen, or the counter started since the setup began, may mean another to close.
+  StrCpy $R0 $INSTDIR
+  Call AskToCloseCounter
+  ReadRegStr $R0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  StrCmp $R9 0 +2
+    Call AskToCloseCounter
+  StrCmp $R9 1 +2
+    Abort
 FunctionEnd
 
 ; An install into another folder than the registered one first removes the copy there
@@ -379,13 +405,8 @@ Function .onInit
   ; $INSTDIR is the registered folder here, or the default.
   ${IfNot} ${Silent}
     StrCpy $R0 $INSTDIR
-    Call FindCounterIn
-    ${If} $Counter <> 0
-      Call RunsElevated
-      StrCpy $1 "start it again once it is installed."
-      StrCmp $2 0 +2
-        StrCpy $1 "it will not start again by itself, as Setup runs as administrator."
-      MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Tallyvane is running. Setup will close it, and $1" IDOK +3
+    Call AskToCloseCounter
+    ${If} $R9 = 0
       SetErrorLevel ${EXIT_CANCELLED}
       Quit
     ${EndIf}

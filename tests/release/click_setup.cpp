@@ -5,10 +5,11 @@
 // 1. Prints each box's state as its page showed it on arrival and as the page is left, and
 // each label's text with whether all of it shows: "fits", "cut" (too long for the label) or
 // "hides &".
-//   click-setup WINDOW-TITLE [BOX | folder:PATH | answer:OK | answer:Cancel]...
+//   click-setup WINDOW-TITLE [BOX | folder:PATH | answer:OK | answer:Cancel | then:OK]...
 // A box is named by its text; "Start at sign-in" is the second item of the components list.
 // folder:PATH types PATH as the folder to install into. answer: waits for a message box before
 // the first page, prints "message: " and its text, and chooses that button; Cancel ends there.
+// then:OK does so for a message that a page shows as it is left; without it, that ends with 1.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -128,7 +129,12 @@ int wmain(int argc, wchar_t** argv) {
     // The window, once it shows a new page and its Next button can be pressed; or its end. A
     // progress page moves on by itself once finished, unless it is the last, which then offers
     // Close: a click before that would land on the next page before its boxes are worked.
+    const auto message = [&] {  // over the window, with its title
+        const HWND box = FindWindowW(L"#32770", argv[1]);
+        return box != window && GetWindow(box, GW_OWNER) == window ? box : nullptr;
+    };
     const auto ready = [&] {
+        if (message() != nullptr) return true;
         shown = FindWindowExW(window, nullptr, L"#32770", nullptr);
         next = GetDlgItem(window, IDOK);
         return !IsWindow(window) ||
@@ -148,6 +154,13 @@ int wmain(int argc, wchar_t** argv) {
         if (!found()) return 1;
     }
     for (int number = 1; e2e::WaitUntil(ready, 60s) && IsWindow(window); ++number) {
+        if (const HWND box = message()) {
+            std::printf("message: %ls\n", e2e::ControlText(box, 0xFFFF).c_str());
+            if (!Told(L"then:OK")) return 1;
+            Click(GetDlgItem(box, IDOK));
+            e2e::WaitUntil([&] { return !IsWindow(box); }, 60s);
+            continue;
+        }
         page = shown;
         EnumChildWindows(page, WorkControl, 0);
         const bool worked = WorkBoxes(number);
