@@ -320,6 +320,7 @@ Section "Tallyvane" SecProgram
   ${EndIf}
   ; Known before the earlier copy goes, which a move would otherwise leave nowhere.
   ${If} ${FileExists} "$INSTDIR\Tallyvane.exe"
+    SetFileAttributes "$INSTDIR\Tallyvane.exe" NORMAL  ; as File itself clears read-only
     ClearErrors
     FileOpen $R8 "$INSTDIR\Tallyvane.exe" a  ; for writing, changing nothing
     IfErrors 0 +2

@@ -18,6 +18,10 @@ refusal() {
   local code; code=$(sed -n "s/^!define EXIT_$1 \([0-9]*\).*/\1/p" "$nsi")
   printf -- '- InstallerReturnCode: %s\n  ReturnResponse: %s\n' "${code:?no EXIT_$1 in the installer script}" "$2"
 }
+# Made here, not inside the manifest's text, so that a code missing stops the script.
+refusals=$(refusal CANCELLED cancelledByUser && refusal ABORTED contactSupport &&
+  refusal IN_USE packageInUse && refusal BAD_FOLDER invalidParameter &&
+  refusal UNWRITABLE custom && refusal NOT_REMOVED fileInUse && refusal NOT_REPLACED fileInUse)
 winget="$release/manifests/winget" scoop="$release/manifests/scoop"
 mkdir -p "$winget" "$scoop"
 
@@ -44,13 +48,7 @@ InstallModes:
 UpgradeBehavior: install
 ProductCode: ${product_code:?no UNINSTALL_KEY in the installer script}
 ExpectedReturnCodes:
-$(refusal CANCELLED cancelledByUser)
-$(refusal ABORTED contactSupport)
-$(refusal IN_USE packageInUse)
-$(refusal BAD_FOLDER invalidParameter)
-$(refusal UNWRITABLE custom)
-$(refusal NOT_REMOVED fileInUse)
-$(refusal NOT_REPLACED fileInUse)
+$refusals
 Installers:
 - Architecture: x86
   InstallerUrl: $url/Tallyvane-$version-win32-setup.exe

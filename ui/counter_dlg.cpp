@@ -74,6 +74,8 @@ BOOL CCounterDlg::OnInitDialog() {
     // added once the window shows (timer messages come after painting): a busy shell holds an
     // add for seconds, and the window would not show meanwhile.
     m_trayIcon.Reset(MakeTrayIcon());
+    // Not yet asked: closed before the first try, the window hides, and comes back if refused.
+    m_trayIconState = m_trayIcon.Get() != nullptr ? TrayIconState::unsure : TrayIconState::absent;
     SetTimer(m_hWnd, kTrayRetryTimerId, 0, nullptr);
     m_nTimer = SetTimer(m_hWnd, kRefreshTimerId, kRefreshMilliseconds, nullptr);
     return TRUE;

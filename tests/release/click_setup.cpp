@@ -131,7 +131,8 @@ int wmain(int argc, wchar_t** argv) {
     // Close: a click before that would land on the next page before its boxes are worked.
     const auto message = [&] {  // over the window, with its title
         const HWND box = FindWindowW(L"#32770", argv[1]);
-        return box != window && GetWindow(box, GW_OWNER) == window ? box : nullptr;
+        // Once shown, it has its buttons.
+        return GetWindow(box, GW_OWNER) == window && IsWindowVisible(box) ? box : nullptr;
     };
     const auto ready = [&] {
         if (message() != nullptr) return true;
@@ -146,6 +147,7 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& [told, button] :
          {std::pair{L"answer:OK", IDOK}, {L"answer:Cancel", IDCANCEL}}) {
         if (!Told(told)) continue;
+        e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; });  // and its buttons
         std::printf("message: %ls\n", e2e::ControlText(window, 0xFFFF).c_str());
         Click(GetDlgItem(window, button));
         if (!e2e::WaitUntil([&] { return !IsWindow(window); }, 60s))

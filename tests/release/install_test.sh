@@ -22,13 +22,14 @@ check() {  # check "what" command...
 }
 absent() { ! "$@"; }
 contains() { [[ $1 == *"$2"* ]]; }
-# The exit codes that winget's manifest declares, "CODE RESPONSE" a line; refused RESPONSE
-# command... runs the command and checks that it ends with a code declared for RESPONSE.
+# The exit codes that winget's manifest declares, "CODE RESPONSE" a line; refused RESPONSE[:CODE]
+# command... runs the command and checks that it ends with a code declared for RESPONSE (that
+# one, where a response serves two).
 declared=$(awk '/^- InstallerReturnCode:/ {code = $3} /^  ReturnResponse:/ {print code, $2}' \
   "$release/manifests/winget/Quillmark.Tallyvane.installer.yaml")
 refused() {
-  local response=$1; shift; "$@"
-  awk -v response="$response" -v code=$? '$2 == response && $1 == code {found = 1} END {exit !found}' <<<"$declared"
+  local response=${1%:*} want=${1#*:}; shift; "$@"
+  awk -v response="$response" -v code=$? -v want="$want" '$2 == response && $1 == code && (want == response || want == code) {found = 1} END {exit !found}' <<<"$declared"
 }
 reg_has() { w reg query "$1" /v "$2" >/dev/null 2>&1; }
 # Whether reg looked and found no such key or value (reg query KEY [/v VALUE]): a reg that
@@ -225,14 +226,14 @@ elsewhere="Elsewhere Too"
 if chattr +i "$program"; then
   start_counter "$program"
   check "an upgrade that cannot write over the program stops, and starts the counter it closed again" \
-    eval 'refused fileInUse w "$setup" /S && wait_for 30 counter_after "$counter" && counter=$(counter_pid)'
+    eval 'refused fileInUse:7 w "$setup" /S && wait_for 30 counter_after "$counter" && counter=$(counter_pid)'
   check "a reinstall elsewhere stops when the earlier program cannot be deleted" \
-    refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"
+    refused fileInUse:6 w "$setup" /S "/D=$(windows_dir "$elsewhere")"
   chattr -i "$program"
   # A move onto a program that cannot be written over stops before the earlier copy goes.
   blocker="${install_dir%/*}/$elsewhere/Tallyvane.exe" && mkdir "${blocker%/*}" && : >"$blocker" && chattr +i "$blocker"
   check "a move onto a program that cannot be written stops" eval 'wait_for 30 counter_after "$counter" &&
-    counter=$(counter_pid) && refused fileInUse w "$setup" /S "/D=$(windows_dir "$elsewhere")"'
+    counter=$(counter_pid) && refused fileInUse:7 w "$setup" /S "/D=$(windows_dir "$elsewhere")"'
   chattr -i "$blocker" && rm -r "${blocker%/*}"
   check "and leaves the earlier copy whole, its counter running again, nothing installed elsewhere" eval 'installed &&
     signs_in "$(windows_dir Tallyvane)" && ! test -e "${install_dir%/*}/$elsewhere" && wait_for 30 counter_after "$counter" &&
@@ -281,7 +282,7 @@ store_date
 w "$setup" /S >/dev/null
 start_counter "$program"
 w "$uninstaller" /S /REMOVEDATE && wait_for 30 absent runs '~nsu'  # the copy that it hands over to
-check "/REMOVEDATE ends the counter and removes the emptied key" eval 'gone && nothing_installed && reg_lacks "$date_key"'
+check "/REMOVEDATE ends the counter and removes the emptied key" eval 'gone && wait_for 30 nothing_installed && reg_lacks "$date_key"'
 w "$setup" /S >/dev/null && store_date
 start_counter "$program"
 check "in place, it ends the counter too, keeping the date" eval 'w "$uninstaller" /S "_?=$(windows_dir Tallyvane)" &&

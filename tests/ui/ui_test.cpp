@@ -347,7 +347,6 @@ TEST(OptionsDialog, AFailedSaveChangesNothingOrSaysWhatItLeftAndExitEndsIt) {
         registry.RefuseChanges(L"Month");
         choose(2015, 2, 14);
         EXPECT_EQ(message(), kSaveFailedText);
-        EXPECT_EQ(store.ReadStoredDate().year, 2009) << "the refused save left its year";
         registry.RefuseChanges(L"Year", 1);  // the write goes, its undoing does not
         choose(2015, 2, 14);
         EXPECT_EQ(message(),
