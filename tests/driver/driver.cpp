@@ -69,13 +69,16 @@ HWND TallyvaneProcess::WaitForReadyCounter() {
     }
     // Until its queue first runs empty the dialog manager may still be showing the window.
     WaitForInputIdle(m_info.hProcess, 20000);
-    // Its icon comes just after: until then, closing the window would end the program.
-    NOTIFYICONDATAW icon{};
-    icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    icon.hWnd = counter;
-    icon.uID = 2;
-    return WaitUntil([&] { return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE; }) ? counter
-                                                                                    : nullptr;
+    // Its icon comes just after: until then, closing the window may end the program.
+    return WaitUntil([&] { return TrayIconShown(counter); }) ? counter : nullptr;
+}
+
+bool TrayIconShown(HWND counter) {
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = counter;
+    record.uID = 2;
+    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title) {

@@ -43,6 +43,8 @@ class TallyvaneProcess {
 
 // A top-level window of the process with this class and title (any title when null).
 HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title);
+// Whether the shell shows the counter's icon (asked to change nothing of it).
+bool TrayIconShown(HWND counter);
 std::wstring ControlText(HWND dialog, int id);
 // Whether all of `text` shows in the control, drawn in the font that the program's and the
 // installer's dialogs name (MS Shell Dlg, 8 point) at the control's DPI; `format` adds

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,14 +48,6 @@ std::wstring StoredDate() {
     }
     RegCloseKey(key);
     return date;
-}
-// Asks the shell about the counter's icon (NIM_MODIFY with nothing to change).
-bool TrayIcon(HWND counter, DWORD action) {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = counter;
-    record.uID = 2;
-    return Shell_NotifyIconW(action, &record) != FALSE;
 }
 
 // What a screen reader reads of a window: the names of its visible controls in order (empty
@@ -234,7 +225,7 @@ bool Perform(Session& s, const std::string& step) {
         const std::wstring want = arg == "today" ? month + L"/" + day + L"/" + year : text;
         return WaitUntil([&] { return (s.seen = ControlText(s.dialog, 1016)) == want; });
     }
-    if (word == "icon") return WaitUntil([&] { return TrayIcon(c, NIM_MODIFY); });
+    if (word == "icon") return WaitUntil([&] { return TrayIconShown(c); });
     if (word == "exit-code") {
         DWORD exitCode = 99;
         return s.program.WaitForExit(exitCode) && exitCode == n;

@@ -83,13 +83,6 @@ LONG IconWidth(LRESULT handle) {
     return mask.bmWidth;
 }
 
-// Whether the shell shows the window's icon (asked to change nothing of it).
-bool IconShown(HWND window) {
-    NOTIFYICONDATAW record = MakeTrayIconRecord(window, nullptr);
-    record.uFlags = 0;
-    return Shell_NotifyIconW(NIM_MODIFY, &record);
-}
-
 // What this thread's hooks see of the counter window: its texts when the first timer
 // message arrives (what it showed as it opened), its timer messages, the WM_NULL messages
 // it gets, and whether its icon is still there once it has handled WM_DESTROY (Wine's tray
@@ -118,7 +111,7 @@ LRESULT CALLBACK WatchDestroy(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && sent->message == WM_DESTROY &&
         sent->hwnd == FindWindowW(L"#32770", L"Tallyvane")) {
-        g_iconAfterDestroy = IconShown(sent->hwnd);
+        g_iconAfterDestroy = e2e::TrayIconShown(sent->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -284,7 +277,7 @@ TEST(CounterDialog, IconAddedOnceTheShellTakesIt) {
         PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         addedAfter(1);
         EXPECT_EQ(g_heldTwice, 0) << "slow requests at two retries in a row";
-        EXPECT_TRUE(IconShown(window));
+        EXPECT_TRUE(e2e::TrayIconShown(window));
         EXPECT_TRUE(IsWindow(window) && !IsWindowVisible(window)) << "not hidden while unsure";
         // Every add refused while hidden: the window comes back, and Esc then ends it.
         RemoveTrayIcon(window);
