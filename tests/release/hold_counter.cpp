@@ -1,62 +1,22 @@
-// Makes the running Tallyvane a program that has stopped answering: every thread of the
-// process behind its counter window suspended, so that it handles no message and does not end;
-// or lets it go again. Ends with 0 once every thread has been held (or let go), 1 when there is
-// no counter window or a thread could not be.
-//   hold-counter hold|release
+// Makes the running Tallyvane a program that has stopped answering: the process behind its
+// counter window suspended, every thread of it, as Task Manager's "Suspend process" does, so
+// that it handles no message and does not end; or lets it go again. Ends with 0 once done, 1
+// when there is no counter window or it could not be done.
+//   hold-counter hold|release     (anything but hold lets it go)
 #include <windows.h>
 
-#include <tlhelp32.h>
+#include <cstring>
 
-#include <cstdio>
-#include <cwchar>
-
-#include "handles.h"
-
-namespace {
-
-// An imported function's address is no template argument.
-inline BOOL WINAPI CloseKernelHandle(HANDLE handle) {
-    return CloseHandle(handle);
-}
-using OwnedHandle = framework::Owned<HANDLE, CloseKernelHandle>;
-
-// Suspends or resumes each thread of the process once; the number of threads it did.
-int ForEachThread(DWORD processId, bool hold) {
-    OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    if (snapshot.Get() == INVALID_HANDLE_VALUE) return snapshot.Detach(), 0;
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int done = 0;
-    for (BOOL more = Thread32First(snapshot.Get(), &entry); more;
-         more = Thread32Next(snapshot.Get(), &entry)) {
-        if (entry.th32OwnerProcessID != processId) continue;
-        OwnedHandle thread(OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
-        if (thread.Get() == nullptr) return -1;
-        if ((hold ? SuspendThread(thread.Get()) : ResumeThread(thread.Get())) == DWORD(-1))
-            return -1;
-        ++done;
-    }
-    return done;
-}
-
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    const bool hold = argc == 2 && std::wcscmp(argv[1], L"hold") == 0;
-    if (argc != 2 || (!hold && std::wcscmp(argv[1], L"release") != 0)) {
-        std::fprintf(stderr, "usage: hold-counter hold|release\n");
-        return 2;
-    }
-    const HWND counter = FindWindowW(L"#32770", L"Tallyvane");
+int main(int argc, char** argv) {
+    const bool hold = argc > 1 && std::strcmp(argv[1], "hold") == 0;
     DWORD processId = 0;
-    if (counter == nullptr || GetWindowThreadProcessId(counter, &processId) == 0) {
-        std::fprintf(stderr, "hold-counter: no Tallyvane window\n");
-        return 1;
-    }
-    if (ForEachThread(processId, hold) <= 0) {
-        std::fprintf(stderr, "hold-counter: not every thread of process %lu was %s\n", processId,
-                     hold ? "held" : "let go");
-        return 1;
-    }
-    return 0;
+    GetWindowThreadProcessId(FindWindowW(L"#32770", L"Tallyvane"), &processId);
+    // ntdll's own, which suspends (or resumes) every thread of a process at once.
+    using ProcessCall = LONG(NTAPI*)(HANDLE);
+    const auto call = reinterpret_cast<ProcessCall>(reinterpret_cast<void*>(GetProcAddress(
+        GetModuleHandleW(L"ntdll.dll"), hold ? "NtSuspendProcess" : "NtResumeProcess")));
+    const HANDLE process = OpenProcess(PROCESS_SUSPEND_RESUME, FALSE, processId);
+    const bool done = process != nullptr && call != nullptr && call(process) >= 0;
+    if (process != nullptr) CloseHandle(process);
+    return done ? 0 : 1;
 }
