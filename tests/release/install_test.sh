@@ -169,16 +169,17 @@ check "a clicked setup says it will close it; Cancel there changes nothing" eval
   cmp -s "$program" "$second/Tallyvane.exe"'
 check "a clicked upgrade through its pages, on OK, closes it and starts the new one" eval 'click_through Setup answer:OK &&
   contains "$shown" "$message" && upgraded "$exe"'
-# One that does not answer (every thread suspended: it handles no message and cannot end) is
-# refused, by the setup and the uninstaller, with nothing changed; it runs on once let go. It is
-# held once ready: held while the shell still asks it something as it opens, it would hold the
-# shell. Suspended, as Windows suspends threads, and not stopped by a signal: a Wine process
-# stopped at the wrong moment holds every Wine program started after it.
-counter=$(counter_pid) && w "$look" --ready && w "$hold" hold
+# One that does not answer (every thread suspended: it handles no message and does not end when
+# asked) is refused, by the setup and the uninstaller, with nothing changed; it runs on once let
+# go. It is held once ready: held while the shell still asks it something as it opens, it would
+# hold the shell. Suspended through Wine (ntdll's NtSuspendProcess), which its server knows of,
+# not stopped with SIGSTOP behind its back: a Wine process stopped so at the wrong moment can
+# hold every Wine program started after it.
+check "the counter held once ready" eval 'counter=$(counter_pid) && w "$look" --ready && w "$hold" hold'
 check "a counter that does not answer: the upgrade is refused" refused packageInUse w "$second/setup.exe" /S
 check "the uninstall in place too" refused packageInUse w "$uninstaller" /S "_?=$(windows_dir Tallyvane)"
 check "and nothing changed" eval 'installed && cmp -s "$program" "$exe" && [ "$(counter_pid)" = "$counter" ]'
-w "$hold" release
+check "and let go" w "$hold" release
 check "it runs on once let go" shows_date_and_ends
 
 # Start at sign-in as Windows' own switch holds it.
