@@ -301,9 +301,9 @@ const std::pair<const char*, const char*> kScenarios[] = {
     {"the tray menu makes the counter foreground, visible, minimised or hidden; reopens after Esc",
      "cover | elsewhere | menu | foreground | dialog-key:esc | menu-closed | visible | menu | "
      "choose:0 | hidden | menu | choose:0 | visible | sys:minimise | minimised | elsewhere | "
-     "menu | foreground | dialog-key:esc | menu-closed | minimised | sys:close | hidden | "
-     "elsewhere | menu | foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | "
-     "visible"},
+     "menu | foreground | "
+     "dialog-key:esc | menu-closed | minimised | sys:close | hidden | elsewhere | menu | "
+     "foreground | dialog-key:esc | menu-closed | hidden | menu | choose:0 | visible"},
     {"Help shows the help box, modal, over a ticking counter; Exit from the tray menu ends it too",
      "click:help | dialog:Tallyvane Help | disabled | ticking | dialog-says:365 | "
      "dialog-says:Options | press:esc | dialog-gone | enabled | click:help | "

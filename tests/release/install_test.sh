@@ -174,7 +174,7 @@ check "a clicked upgrade through its pages, on OK, closes it and starts the new 
 # stopped once ready: stopped while the shell still asks it something as it opens, it would hold
 # the shell. And it stays stopped only where a Wine program still starts: stopped inside a lock
 # of Wine's own that every program takes as it starts, it would hold them all.
-hold() { local try; for try in 1 2 3 4 5; do
+hold() { for _ in 1 2 3 4 5; do
   kill -STOP "$counter" && timeout -k 5 20 "$wine" reg query "$date_key" >/dev/null 2>&1 && return 0
   kill -CONT "$counter"; sleep 1; done; return 1; }
 check "the counter held once ready" eval 'counter=$(counter_pid) && w "$look" --ready && hold'
